@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# The Debian packages Veltmark needs to build, run and test.
+# Sourced by setup.sh; installs only what is missing.
+VELTMARK_PACKAGES=(
+  build-essential cmake g++ clang libclang-rt-14-dev
+  qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
+  libgl-dev libglx-dev libopengl-dev libxkbcommon-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libjpeg-dev
+  xvfb xauth fonts-dejavu-core
+)

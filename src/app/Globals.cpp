@@ -1,0 +1,36 @@
+#include "app/Globals.h"
+
+#include "platform/Folders.h"
+
+QString ProgramFolder;
+QString BackupFolder;
+QString CurrentFileName;
+int DocEncoding = 1;
+QString DocOrigin;
+bool DocModified = false;
+bool LoadingText = true;
+qint64 ParentWindow = 0;
+QString ParentDocument;
+bool UseDoubleQuotes = false;
+
+void InitProgramFolders()
+{
+    ProgramFolder = platform::ProgramFolderPath();
+    BackupFolder = ProgramFolder + QStringLiteral("Backup/");
+}
+
+QString ScratchDocumentPath() { return ProgramFolder + QStringLiteral("new_document.html"); }
+
+void ResetGlobals()
+{
+    ProgramFolder.clear();
+    BackupFolder.clear();
+    CurrentFileName.clear();
+    DocEncoding = 1;
+    DocOrigin.clear();
+    DocModified = false;
+    LoadingText = true;
+    ParentWindow = 0;
+    ParentDocument.clear();
+    UseDoubleQuotes = false;
+}

@@ -1,0 +1,71 @@
+#include "app/ui/Application.h"
+
+#include "app/Globals.h"
+#include "app/Install.h"
+#include "app/StartUp.h"
+#include "app/ui/MainWindow.h"
+#include "platform/ui/QtPrompts.h"
+#include "store/OptionsStore.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+void loadRussianTranslations(QApplication& app)
+{
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    for (const char* name : {"qtbase_ru", "qt_ru"}) {
+        auto* t = new QTranslator(&app);
+        if (t->load(QString::fromLatin1(name), folder))
+            app.installTranslator(t);
+        else
+            delete t;
+    }
+}
+
+} // namespace
+
+int RunVeltmark(int argc, char** argv)
+{
+    // Switches that need no window.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(CommandLineHelp().toLocal8Bit().constData(), stdout);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("%s\n", VersionText().toLocal8Bit().constData());
+            return 0;
+        }
+    }
+
+    QApplication app(argc, argv);
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    loadRussianTranslations(app);
+
+    platform::QtPrompts prompts;
+    platform::SetPrompts(&prompts);
+
+    // The first-run check comes before any window.
+    const SetupResult setup = FirstRunCheck();
+    if (setup == SetupResult::Declined)
+        return 0;
+
+    QApplication::setApplicationName(QStringLiteral("Veltmark"));
+    QStringList args = QApplication::arguments();
+    args.removeFirst();
+    TForm1 form(args);
+    prompts.setParentWidget(&form);
+    if (setup == SetupResult::Performed)
+        RegisterOptionsFileType();
+    form.show();
+    const int rc = app.exec();
+    platform::SetPrompts(nullptr);
+    return rc;
+}

@@ -1,0 +1,255 @@
+#include "app/ui/MainWindow.h"
+
+#include "app/Globals.h"
+#include "editor/ui/KRichEdit.h"
+#include "platform/Prompts.h"
+#include "store/ColourNotation.h"
+#include "ui_MainWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFile>
+#include <QLabel>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTextEdit>
+#include <QTime>
+#include <QTimer>
+#include <QToolBar>
+
+namespace {
+
+QColor toQColor(TColor c)
+{
+    const TColor rgb = ColorToRGB(c);
+    return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
+}
+
+// One line of the menu table: a menu (no parent) or an entry of one.
+struct MenuItem {
+    const char* name;
+    const char* parent; // empty for a top-level menu
+    const char* caption;
+    const char* shortcut;
+    bool enabled;
+};
+
+// The main menu. Entries of commands that are not built yet are absent;
+// each command brings its own lines.
+constexpr MenuItem kMainMenu[] = {
+    {"N13", "", "Файл", "", true},
+    {"MENU_EXIT", "N13", "Выход", "Alt+X", true},
+    {"MENU_TAGS", "", "Теги", "", true},
+    {"MENU_TAGS_NONE", "MENU_TAGS", "Редактор шаблонов тегов не входит в программу", "", false},
+};
+
+} // namespace
+
+TForm1::TForm1(const QStringList& args, QWidget* parent)
+    : QMainWindow(parent)
+    , ui(new Ui::TForm1)
+    , args_(args)
+{
+    ui->setupUi(this);
+    Memo1 = ui->Memo1;
+    HELPLOG = ui->HELPLOG;
+    CLOSELOG = ui->CLOSELOG;
+    VERTBAR = ui->VERTBAR;
+    STATUS = ui->STATUS;
+    MAINTOOLBAR = ui->MAINTOOLBAR;
+    TIME_TIMER = new QTimer(this);
+    TIME_TIMER->setObjectName(QStringLiteral("TIME_TIMER"));
+    TIME_TIMER->setInterval(1000);
+    connect(TIME_TIMER, &QTimer::timeout, this, &TForm1::TIME_TIMERTimer);
+    buildMenus();
+    buildStatusBar();
+    FormCreate();
+}
+
+TForm1::~TForm1() { delete ui; }
+
+void TForm1::buildMenus()
+{
+    QHash<QString, QMenu*> menus;
+    for (const MenuItem& m : kMainMenu) {
+        const QString name = QString::fromUtf8(m.name);
+        const QString caption = QString::fromUtf8(m.caption);
+        if (*m.parent == '\0') {
+            QMenu* menu = menuBar()->addMenu(caption);
+            menu->setObjectName(name);
+            menu->menuAction()->setObjectName(name + QStringLiteral("_ACTION"));
+            menus.insert(name, menu);
+            continue;
+        }
+        QAction* a = menus.value(QString::fromUtf8(m.parent))->addAction(caption);
+        a->setObjectName(name);
+        a->setEnabled(m.enabled);
+        if (*m.shortcut)
+            a->setShortcut(QKeySequence(QString::fromUtf8(m.shortcut)));
+    }
+    N13 = menus.value(QStringLiteral("N13"));
+    MENU_TAGS = menus.value(QStringLiteral("MENU_TAGS"));
+    MENU_EXIT = findChild<QAction*>(QStringLiteral("MENU_EXIT"));
+    connect(MENU_EXIT, &QAction::triggered, this, &QWidget::close);
+}
+
+void TForm1::buildStatusBar()
+{
+    // Hints 400 px, caret report up to 500 px, clock 50 px at the right edge,
+    // so the clock stays in view on a narrow window.
+    for (int i = 0; i < 3; ++i) {
+        auto* l = new QLabel(STATUS);
+        l->setObjectName(QStringLiteral("STATUS_PANEL%1").arg(i));
+        l->setFrameShape(QFrame::StyledPanel);
+        l->setFrameShadow(QFrame::Sunken);
+        panels_ << l;
+    }
+    panels_[0]->setFixedWidth(400);
+    panels_[1]->setMinimumWidth(50);
+    panels_[1]->setMaximumWidth(500);
+    panels_[2]->setFixedWidth(50);
+    panels_[2]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    STATUS->addWidget(panels_[0]);
+    STATUS->addWidget(panels_[1], 1);
+    STATUS->addPermanentWidget(panels_[2]);
+    STATUS->setSizeGripEnabled(true);
+}
+
+QString TForm1::statusPanel(int i) const { return panels_.value(i) ? panels_[i]->text() : QString(); }
+
+void TForm1::setStatusPanel(int i, const QString& text)
+{
+    if (QLabel* l = panels_.value(i))
+        l->setText(text);
+}
+
+void TForm1::setAppTitle(const QString& title) { appTitle_ = title; }
+
+void TForm1::applyAppearance(const EditorAppearance& a, bool atShow)
+{
+    if (!atShow) {
+        QPalette p = Memo1->palette();
+        p.setColor(QPalette::Base, toQColor(a.background));
+        p.setColor(QPalette::Text, Qt::black);
+        Memo1->setPalette(p);
+        UseDoubleQuotes = a.doubleQuotes;
+        if (!a.showLog) {
+            HELPLOG->hide();
+            CLOSELOG->hide();
+        }
+        return;
+    }
+    if (a.wrapOnlyVertical) {
+        Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    }
+    MENU_TAGS->menuAction()->setVisible(a.showTagsMenu);
+    QFont f = Memo1->font();
+    f.setFamily(a.fontName);
+    f.setPointSize(a.fontSize);
+    Memo1->setFont(f);
+}
+
+void TForm1::FormCreate()
+{
+    // Dropped files are accepted; what they do belongs to the document commands.
+    setAcceptDrops(true);
+    ParentWindow = 0;
+    DocEncoding = 1;
+
+    const WindowPlacement p = ReadWindowPlacement();
+    move(p.left, p.top);
+    resize(p.width, p.height);
+    if (p.maximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
+
+    applyAppearance(ReadEditorAppearance(), false);
+    LoadingText = true;
+    InitProgramFolders();
+
+    // The application-wide hint handler: panel 0 follows the hint of the
+    // control under the mouse.
+    qApp->installEventFilter(this);
+}
+
+void TForm1::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (shown_)
+        return;
+    shown_ = true;
+    FormShow();
+}
+
+void TForm1::FormShow()
+{
+    LoadingText = true;
+    startDocument_ = ResolveStartDocument(args_);
+    if (startDocument_.kind == StartDocument::Kind::Page) {
+        ParentDocument = startDocument_.parentDocument;
+        ParentWindow = startDocument_.fromParent ? startDocument_.parentWindow : 0;
+    }
+    // In every case:
+    applyAppearance(ReadEditorAppearance(), true);
+    DocModified = false;
+    TIME_TIMER->start();
+}
+
+void TForm1::TIME_TIMERTimer()
+{
+    const QTime now = QTime::currentTime();
+    setStatusPanel(2, ClockText(now.hour(), now.minute()));
+    LoadingText = false;
+}
+
+void TForm1::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    Memo1->viewport()->update();
+}
+
+bool TForm1::FormCloseQuery()
+{
+    WindowShow state = WindowShow::Normal;
+    if (isMinimized())
+        state = WindowShow::Minimized;
+    else if (isMaximized())
+        state = WindowShow::Maximized;
+    StoreWindowPlacement(state, {pos().x(), pos().y(), width(), height(), false});
+    const QString scratch = ScratchDocumentPath();
+    if (QFile::exists(scratch))
+        QFile::remove(scratch);
+    return true;
+}
+
+void TForm1::FormClose()
+{
+    setAcceptDrops(false);
+    qApp->removeEventFilter(this);
+}
+
+void TForm1::closeEvent(QCloseEvent* event)
+{
+    if (closing_ || !FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    closing_ = true;
+    FormClose();
+    event->accept();
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Enter && watched->isWidgetType()) {
+        QString hint;
+        for (auto* w = static_cast<QWidget*>(watched); w && hint.isEmpty(); w = w->parentWidget()) {
+            hint = w->toolTip();
+            if (w->isWindow())
+                break;
+        }
+        setStatusPanel(0, hint);
+    }
+    return QMainWindow::eventFilter(watched, event);
+}

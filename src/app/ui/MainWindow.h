@@ -1,0 +1,78 @@
+#pragma once
+// The main window: owns the editor, the message log, the marker bar, the
+// status bar, the menus and the tool bar, and runs the start and close of
+// the program's window life.
+#include "app/StartUp.h"
+
+#include <QMainWindow>
+#include <QStringList>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QStatusBar;
+class QTextEdit;
+class QTimer;
+class QToolBar;
+class TKRichEdit;
+
+namespace Ui {
+class TForm1;
+}
+
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // args: the command-line arguments without the program name.
+    explicit TForm1(const QStringList& args, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // Components, named as their objects.
+    TKRichEdit* Memo1 = nullptr;
+    QTextEdit* HELPLOG = nullptr;
+    QLabel* CLOSELOG = nullptr;
+    QWidget* VERTBAR = nullptr;
+    QStatusBar* STATUS = nullptr;
+    QToolBar* MAINTOOLBAR = nullptr;
+    QTimer* TIME_TIMER = nullptr;
+    QMenu* N13 = nullptr;       // "Файл"
+    QAction* MENU_EXIT = nullptr;
+    QMenu* MENU_TAGS = nullptr; // "Теги"
+
+    QString statusPanel(int i) const;
+    void setStatusPanel(int i, const QString& text);
+
+    // The application's title (the notice window's caption).
+    const QString& appTitle() const { return appTitle_; }
+
+    // The document named on the command line, as resolved at start.
+    const StartDocument& startDocument() const { return startDocument_; }
+
+    // The clock tick: the time into panel 2, and loading is over.
+    void TIME_TIMERTimer();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void FormCreate();
+    void FormShow();
+    bool FormCloseQuery();
+    void FormClose();
+    void buildMenus();
+    void buildStatusBar();
+    void applyAppearance(const EditorAppearance& a, bool atShow);
+    void setAppTitle(const QString& title);
+
+    Ui::TForm1* ui;
+    QList<QLabel*> panels_;
+    QStringList args_;
+    StartDocument startDocument_;
+    QString appTitle_ = QStringLiteral("Veltmark");
+    bool shown_ = false;
+    bool closing_ = false;
+};

@@ -1,0 +1,184 @@
+#include "editor/ui/KRichEdit.h"
+
+#include "editor/MemoryTextModel.h"
+
+#include <QTextCursor>
+#include <QTextDocument>
+#include <algorithm>
+
+namespace {
+
+const QString kLf = QStringLiteral("\n");
+
+} // namespace
+
+TKRichEdit::TKRichEdit(QWidget* parent)
+    : QPlainTextEdit(parent)
+{
+    setLineWrapMode(QPlainTextEdit::NoWrap);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setTabChangesFocus(false);
+    document()->setMaximumBlockCount(0);
+}
+
+QString TKRichEdit::text() const
+{
+    const QTextDocument* doc = document();
+    QString result;
+    result.reserve(textLength());
+    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
+        if (b != doc->begin())
+            result += QStringLiteral("\r\n");
+        result += b.text();
+    }
+    return result;
+}
+
+void TKRichEdit::setText(const QString& text)
+{
+    setPlainText(WithLineBreaks(text, kLf));
+}
+
+int TKRichEdit::textLength() const
+{
+    const QTextDocument* doc = document();
+    // characterCount() counts one separator after every block, the last
+    // one included; text() has none after the last and two for the others.
+    return (doc->characterCount() - 1) + (doc->blockCount() - 1);
+}
+
+int TKRichEdit::lineCount() const
+{
+    const QTextDocument* doc = document();
+    const int blocks = doc->blockCount();
+    // An empty last block (the whole of an empty document, or what follows
+    // a final break) is not a line.
+    return doc->lastBlock().length() <= 1 ? blocks - 1 : blocks;
+}
+
+QString TKRichEdit::line(int i) const
+{
+    if (i < 0 || i >= lineCount())
+        return {};
+    return document()->findBlockByNumber(i).text();
+}
+
+void TKRichEdit::setLine(int i, const QString& text)
+{
+    if (i < 0 || i >= lineCount())
+        return;
+    QTextCursor c(document()->findBlockByNumber(i));
+    c.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    const QString lf = WithLineBreaks(text, kLf);
+    if (lf.isEmpty())
+        c.removeSelectedText();
+    else
+        c.insertText(lf);
+    setTextCursor(c);
+}
+
+int TKRichEdit::blockOffset(const QTextBlock& block)
+{
+    return block.position() + block.blockNumber();
+}
+
+int TKRichEdit::lineStart(int i) const
+{
+    if (i < 0 || i >= document()->blockCount())
+        return -1;
+    return blockOffset(document()->findBlockByNumber(i));
+}
+
+QTextBlock TKRichEdit::blockAtOffset(qint64 offset) const
+{
+    const QTextDocument* doc = document();
+    const int o = int(std::clamp<qint64>(offset, 0, textLength()));
+    // Block offsets grow with the block number: find the last one <= o.
+    int lo = 0;
+    int hi = doc->blockCount() - 1;
+    while (lo < hi) {
+        const int mid = lo + (hi - lo + 1) / 2;
+        if (blockOffset(doc->findBlockByNumber(mid)) <= o)
+            lo = mid;
+        else
+            hi = mid - 1;
+    }
+    return doc->findBlockByNumber(lo);
+}
+
+int TKRichEdit::lineAt(int offset) const
+{
+    return blockAtOffset(offset).blockNumber();
+}
+
+int TKRichEdit::toPosition(qint64 offset) const
+{
+    const QTextBlock b = blockAtOffset(offset);
+    const qint64 o = std::clamp<qint64>(offset, 0, textLength());
+    const int column = int(std::min<qint64>(o - blockOffset(b), b.length() - 1));
+    return b.position() + column;
+}
+
+int TKRichEdit::toOffset(int position) const
+{
+    return position + document()->findBlock(position).blockNumber();
+}
+
+int TKRichEdit::selStart() const
+{
+    return toOffset(textCursor().selectionStart());
+}
+
+int TKRichEdit::selLength() const
+{
+    const QTextCursor c = textCursor();
+    return toOffset(c.selectionEnd()) - toOffset(c.selectionStart());
+}
+
+void TKRichEdit::setSelStart(int offset)
+{
+    QTextCursor c = textCursor();
+    c.setPosition(toPosition(offset));
+    setTextCursor(c);
+}
+
+void TKRichEdit::setSelLength(int length)
+{
+    QTextCursor c = textCursor();
+    const int start = c.selectionStart();
+    const int end = toPosition(qint64(toOffset(start)) + std::max(length, 0));
+    c.setPosition(start);
+    c.setPosition(end, QTextCursor::KeepAnchor);
+    setTextCursor(c);
+}
+
+void TKRichEdit::setSelText(const QString& text)
+{
+    QTextCursor c = textCursor();
+    const QString lf = WithLineBreaks(text, kLf);
+    if (lf.isEmpty())
+        c.removeSelectedText();
+    else
+        c.insertText(lf);
+    setTextCursor(c);
+}
+
+QString TKRichEdit::selText() const
+{
+    QString s = textCursor().selectedText();
+    s.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+    return s;
+}
+
+CaretPos TKRichEdit::caretPos() const
+{
+    const int end = textCursor().selectionEnd();
+    const QTextBlock b = document()->findBlock(end);
+    return {end - b.position(), b.blockNumber()};
+}
+
+int TKRichEdit::firstVisibleLine() const
+{
+    return firstVisibleBlock().blockNumber();
+}

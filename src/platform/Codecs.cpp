@@ -1,0 +1,154 @@
+#include "platform/Codecs.h"
+
+#include <array>
+
+namespace platform {
+namespace {
+
+// Windows-1251, bytes 0x80..0xBF; 0xC0..0xFF are U+0410..U+044F.
+constexpr std::array<char16_t, 64> kHigh = {
+    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x20AC, 0x2030, 0x0409, 0x2039, 0x040A, 0x040C, 0x040B, 0x040F,
+    0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x0098, 0x2122, 0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F,
+    0x00A0, 0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6, 0x00A7,
+    0x0401, 0x00A9, 0x0404, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x0407,
+    0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6, 0x00B7,
+    0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457,
+};
+
+char16_t decodeByte(unsigned char b)
+{
+    if (b < 0x80)
+        return b;
+    if (b >= 0xC0)
+        return char16_t(0x0410 + (b - 0xC0));
+    return kHigh[b - 0x80];
+}
+
+// Length of the valid UTF-8 sequence starting at i, or 0 when it is not one.
+int utf8SequenceAt(const QByteArray& s, qsizetype i)
+{
+    const auto at = [&](qsizetype k) { return static_cast<unsigned char>(s.at(k)); };
+    const unsigned char b = at(i);
+    if (b < 0x80)
+        return 1;
+    int len;
+    char32_t cp;
+    if (b >= 0xC2 && b <= 0xDF) { len = 2; cp = b & 0x1F; }
+    else if (b >= 0xE0 && b <= 0xEF) { len = 3; cp = b & 0x0F; }
+    else if (b >= 0xF0 && b <= 0xF4) { len = 4; cp = b & 0x07; }
+    else return 0;
+    if (i + len > s.size())
+        return 0;
+    for (int k = 1; k < len; ++k) {
+        const unsigned char c = at(i + k);
+        if ((c & 0xC0) != 0x80)
+            return 0;
+        cp = (cp << 6) | (c & 0x3F);
+    }
+    if ((len == 3 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)))
+        return 0;
+    return len;
+}
+
+} // namespace
+
+QString DecodeCp1251(const QByteArray& bytes)
+{
+    QString out(bytes.size(), Qt::Uninitialized);
+    QChar* d = out.data();
+    for (qsizetype i = 0; i < bytes.size(); ++i)
+        d[i] = QChar(decodeByte(static_cast<unsigned char>(bytes[i])));
+    return out;
+}
+
+int Cp1251Code(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u < 0x80)
+        return u;
+    if (u >= 0x0410 && u <= 0x044F)
+        return 0xC0 + (u - 0x0410);
+    for (int k = 0; k < 64; ++k)
+        if (kHigh[k] == u)
+            return 0x80 + k;
+    return -1;
+}
+
+QByteArray EncodeCp1251(const QString& text, bool* lossless)
+{
+    QByteArray out(text.size(), Qt::Uninitialized);
+    bool all = true;
+    qsizetype n = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        int code = Cp1251Code(c);
+        if (code < 0) {
+            all = false;
+            code = '?';
+            // A surrogate pair is one character: one "?".
+            if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+                ++i;
+        }
+        out[n++] = static_cast<char>(code);
+    }
+    out.truncate(n);
+    if (lossless)
+        *lossless = all;
+    return out;
+}
+
+bool FitsCp1251(const QString& text)
+{
+    for (QChar c : text)
+        if (Cp1251Code(c) < 0)
+            return false;
+    return true;
+}
+
+bool IsAscii(const QByteArray& bytes)
+{
+    for (char c : bytes)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    return true;
+}
+
+bool IsValidUtf8(const QByteArray& bytes)
+{
+    for (qsizetype i = 0; i < bytes.size();) {
+        const int len = utf8SequenceAt(bytes, i);
+        if (len == 0)
+            return false;
+        i += len;
+    }
+    return true;
+}
+
+QString DecodeUtf8Lenient(const QByteArray& bytes)
+{
+    QString out;
+    out.reserve(bytes.size());
+    qsizetype runStart = 0;
+    qsizetype i = 0;
+    const auto flush = [&](qsizetype end) {
+        if (end > runStart)
+            out += QString::fromUtf8(bytes.constData() + runStart, end - runStart);
+    };
+    while (i < bytes.size()) {
+        const int len = utf8SequenceAt(bytes, i);
+        if (len > 0) {
+            i += len;
+            continue;
+        }
+        flush(i);
+        out += QChar(decodeByte(static_cast<unsigned char>(bytes[i])));
+        ++i;
+        runStart = i;
+    }
+    flush(i);
+    return out;
+}
+
+} // namespace platform

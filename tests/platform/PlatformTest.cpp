@@ -1,0 +1,102 @@
+#include "TestSupport.h"
+
+#include "platform/Codecs.h"
+#include "platform/Folders.h"
+#include "platform/Registry.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+using namespace platform;
+using testing_support::IsolatedTest;
+using testing_support::ReadBytes;
+
+namespace {
+
+TEST(Codecs, EveryWindows1251ByteRoundTrips)
+{
+    QByteArray all;
+    for (int b = 0; b < 256; ++b)
+        all.append(char(b));
+    const QString text = DecodeCp1251(all);
+    ASSERT_EQ(text.size(), 256);
+    bool lossless = false;
+    EXPECT_EQ(EncodeCp1251(text, &lossless), all);
+    EXPECT_TRUE(lossless);
+    EXPECT_EQ(DecodeCp1251("\xC0\xFF\xA8\xB8\xB9\x88"), QStringLiteral("АяЁё№€"));
+}
+
+TEST(Codecs, CharactersOutsideTheCodePageAreReported)
+{
+    bool lossless = true;
+    EXPECT_EQ(EncodeCp1251(QStringLiteral("a→b😀"), &lossless), QByteArray("a?b?"));
+    EXPECT_FALSE(lossless);
+    EXPECT_FALSE(FitsCp1251(QStringLiteral("ζ")));
+    EXPECT_TRUE(FitsCp1251(QStringLiteral("Съешь «ещё»")));
+    EXPECT_EQ(Cp1251Code(QChar(u'я')), 0xFF);
+    EXPECT_EQ(Cp1251Code(QChar(u'→')), -1);
+}
+
+TEST(Codecs, Utf8ValidityAndLenientDecoding)
+{
+    EXPECT_TRUE(IsValidUtf8("plain"));
+    EXPECT_TRUE(IsValidUtf8("\xD0\x9F\xF0\x9F\x98\x80"));
+    EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));         // overlong
+    EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));     // surrogate
+    EXPECT_FALSE(IsValidUtf8("\xD0"));             // cut short
+    EXPECT_FALSE(IsValidUtf8("\xCF\xF0\xE8"));     // Windows-1251 text
+    // Invalid bytes fall back to Windows-1251, valid sequences stay UTF-8.
+    EXPECT_EQ(DecodeUtf8Lenient("\xD0\x9F + \xCF"), QStringLiteral("П + П"));
+    EXPECT_EQ(DecodeUtf8Lenient("\xF0\x9F\x98\x80"), QStringLiteral("😀"));
+}
+
+class RegistryTest : public IsolatedTest {};
+
+TEST_F(RegistryTest, KeysAndNamesIgnoreCase)
+{
+    Registry reg;
+    ASSERT_TRUE(reg.writeString(RegRoot::LocalMachine, QStringLiteral("SOFTWARE\\Veltmark"), QStringLiteral("Path"), QStringLiteral("/opt/v")));
+    EXPECT_EQ(reg.readString(RegRoot::LocalMachine, QStringLiteral("Software\\Veltmark"), QStringLiteral("PATH")), QStringLiteral("/opt/v"));
+    EXPECT_EQ(reg.readString(RegRoot::ClassesRoot, QStringLiteral("Software\\Veltmark"), QStringLiteral("Path")), std::nullopt);
+    EXPECT_EQ(reg.readString(RegRoot::LocalMachine, QStringLiteral("Software\\Veltmark"), QString()), std::nullopt);
+    // Writing under another spelling changes the same value.
+    reg.writeString(RegRoot::LocalMachine, QStringLiteral("software\\VELTMARK"), QStringLiteral("path"), QStringLiteral("/usr/v"));
+    EXPECT_EQ(reg.readString(RegRoot::LocalMachine, QStringLiteral("SOFTWARE\\Veltmark"), QStringLiteral("Path")), QStringLiteral("/usr/v"));
+    EXPECT_EQ(reg.subKeys(RegRoot::LocalMachine, QStringLiteral("software")), QStringList({"Veltmark"}));
+}
+
+TEST_F(RegistryTest, DeleteKeyTakesItsSubkeys)
+{
+    Registry reg;
+    reg.writeString(RegRoot::ClassesRoot, QStringLiteral("htmlfile\\shell\\edit\\command"), QString(), QStringLiteral("x"));
+    reg.writeString(RegRoot::ClassesRoot, QStringLiteral("htmlfile\\shell\\editor"), QString(), QStringLiteral("y"));
+    EXPECT_TRUE(reg.keyExists(RegRoot::ClassesRoot, QStringLiteral("HTMLFILE\\Shell")));
+    EXPECT_TRUE(reg.deleteKey(RegRoot::ClassesRoot, QStringLiteral("HtmlFile\\shell\\EDIT")));
+    EXPECT_FALSE(reg.keyExists(RegRoot::ClassesRoot, QStringLiteral("htmlfile\\shell\\edit\\command")));
+    // A key that merely starts with the same letters stays.
+    EXPECT_EQ(reg.readString(RegRoot::ClassesRoot, QStringLiteral("htmlfile\\shell\\editor"), QString()), QStringLiteral("y"));
+    EXPECT_FALSE(reg.deleteKey(RegRoot::ClassesRoot, QStringLiteral("nothing")));
+}
+
+TEST_F(RegistryTest, StoredInOneFileUnderTheSystemRoot)
+{
+    Registry reg;
+    reg.writeString(RegRoot::ClassesRoot, QStringLiteral(".ZEL"), QString(), QStringLiteral("OstrabendOptionsFile"));
+    EXPECT_EQ(reg.filePath(), sysRoot() + QStringLiteral("registry.json"));
+    EXPECT_TRUE(ReadBytes(reg.filePath()).contains("OstrabendOptionsFile"));
+    // A damaged file reads as empty and is replaced whole by the next write.
+    testing_support::WriteBytes(reg.filePath(), "{ not json");
+    EXPECT_EQ(reg.readString(RegRoot::ClassesRoot, QStringLiteral(".ZEL"), QString()), std::nullopt);
+    EXPECT_TRUE(reg.writeString(RegRoot::ClassesRoot, QStringLiteral(".ZEL"), QString(), QStringLiteral("v")));
+    EXPECT_EQ(reg.readString(RegRoot::ClassesRoot, QStringLiteral(".zel"), QString()), QStringLiteral("v"));
+}
+
+TEST_F(RegistryTest, FoldersHonourTheOverrides)
+{
+    EXPECT_EQ(ProgramFolderPath(), programFolder());
+    EXPECT_EQ(SysRootPath(), sysRoot());
+    EXPECT_EQ(WindowsFolderPath(), sysRoot() + QStringLiteral("Windows/"));
+    EXPECT_TRUE(QFileInfo(WindowsFolderPath()).isDir());
+}
+
+} // namespace
