@@ -6,5 +6,5 @@ VELTMARK_PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
   libgl-dev libglx-dev libopengl-dev libxkbcommon-dev
   libgtest-dev libgmock-dev libbenchmark-dev libjpeg-dev
-  xvfb xauth fonts-dejavu-core
+  xvfb xauth fonts-dejavu-core tidy
 )

@@ -23,4 +23,5 @@ fi
 
 build="${VELTMARK_BUILD_DIR:-$root/build}"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE="${VELTMARK_BUILD_TYPE:-RelWithDebInfo}" ${VELTMARK_CMAKE_ARGS:-} >/dev/null
-cmake --build "$build" -j"$(nproc)"
+# VELTMARK_BUILD_TARGETS: a target to build instead of everything.
+cmake --build "$build" -j"$(nproc)" ${VELTMARK_BUILD_TARGETS:+--target "$VELTMARK_BUILD_TARGETS"}
