@@ -28,14 +28,19 @@ void ScriptedPrompts::message(const QString& caption, const QString& text, Sever
     shown.push_back({QStringLiteral("message"), caption, text, {}});
 }
 
-QString ScriptedPrompts::openFile(const FileDialogRequest& request)
+QString ScriptedPrompts::nextFileName()
 {
-    shown.push_back({QStringLiteral("open"), QString(), request.title, request});
     if (fileNames.empty())
         return {};
     const QString name = fileNames.front();
     fileNames.pop_front();
     return name;
+}
+
+QString ScriptedPrompts::openFile(const FileDialogRequest& request)
+{
+    shown.push_back({QStringLiteral("open"), QString(), request.title, request});
+    return nextFileName();
 }
 
 QStringList ScriptedPrompts::openFiles(const FileDialogRequest& request)
@@ -52,11 +57,7 @@ QStringList ScriptedPrompts::openFiles(const FileDialogRequest& request)
 QString ScriptedPrompts::saveFile(const FileDialogRequest& request)
 {
     shown.push_back({QStringLiteral("save"), QString(), request.title, request});
-    if (fileNames.empty())
-        return {};
-    const QString name = fileNames.front();
-    fileNames.pop_front();
-    return name;
+    return nextFileName();
 }
 
 void ScriptedPrompts::showNotice(const QString& text)

@@ -66,6 +66,7 @@ public:
 
 private:
     Answer next();
+    QString nextFileName();
 };
 
 // The program-wide prompts. Until the program or a test installs its own, a

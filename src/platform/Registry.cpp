@@ -35,26 +35,20 @@ bool save(const QString& path, const QJsonObject& all)
     return f.commit();
 }
 
-// Finds the stored spelling of a key, ignoring letter case.
-QString findKey(const QJsonObject& keys, const QString& key)
+// Finds the stored spelling of a key or value name, ignoring letter case;
+// empty when there is none.
+QString findIgnoringCase(const QJsonObject& object, const QString& name)
 {
-    if (keys.contains(key))
-        return key;
-    for (auto it = keys.begin(); it != keys.end(); ++it)
-        if (it.key().compare(key, Qt::CaseInsensitive) == 0)
-            return it.key();
-    return {};
-}
-
-QString findName(const QJsonObject& values, const QString& name)
-{
-    if (values.contains(name))
+    if (object.contains(name))
         return name;
-    for (auto it = values.begin(); it != values.end(); ++it)
+    for (auto it = object.begin(); it != object.end(); ++it)
         if (it.key().compare(name, Qt::CaseInsensitive) == 0)
             return it.key();
     return {};
 }
+
+QString findKey(const QJsonObject& keys, const QString& key) { return findIgnoringCase(keys, key); }
+QString findName(const QJsonObject& values, const QString& name) { return findIgnoringCase(values, name); }
 
 bool isBelow(const QString& stored, const QString& key)
 {

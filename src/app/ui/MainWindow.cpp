@@ -1,6 +1,7 @@
 #include "app/ui/MainWindow.h"
 
 #include "app/Globals.h"
+#include "editor/Undo.h"
 #include "editor/ui/KRichEdit.h"
 #include "platform/Prompts.h"
 #include "store/ColourNotation.h"
@@ -63,7 +64,10 @@ TForm1::TForm1(const QStringList& args, QWidget* parent)
     TIME_TIMER->setInterval(1000);
     connect(TIME_TIMER, &QTimer::timeout, this, &TForm1::TIME_TIMERTimer);
     buildMenus();
+    buildToolBar();
+    buildEditorPopup();
     buildStatusBar();
+    wireEditor();
     FormCreate();
 }
 
@@ -134,10 +138,8 @@ void TForm1::applyAppearance(const EditorAppearance& a, bool atShow)
         p.setColor(QPalette::Text, Qt::black);
         Memo1->setPalette(p);
         UseDoubleQuotes = a.doubleQuotes;
-        if (!a.showLog) {
-            HELPLOG->hide();
-            CLOSELOG->hide();
-        }
+        if (!a.showLog)
+            hideLog();
         return;
     }
     if (a.wrapOnlyVertical) {
@@ -149,6 +151,7 @@ void TForm1::applyAppearance(const EditorAppearance& a, bool atShow)
     f.setFamily(a.fontName);
     f.setPointSize(a.fontSize);
     Memo1->setFont(f);
+    Memo1->measureLineHeight();
 }
 
 void TForm1::FormCreate()
@@ -167,6 +170,8 @@ void TForm1::FormCreate()
     applyAppearance(ReadEditorAppearance(), false);
     LoadingText = true;
     InitProgramFolders();
+    UndoInit(Memo1);
+    UndoReset();
 
     // The application-wide hint handler: panel 0 follows the hint of the
     // control under the mouse.
@@ -191,8 +196,9 @@ void TForm1::FormShow()
         ParentWindow = startDocument_.fromParent ? startDocument_.parentWindow : 0;
     }
     // In every case:
-    applyAppearance(ReadEditorAppearance(), true);
     DocModified = false;
+    UndoSnapshot();
+    applyAppearance(ReadEditorAppearance(), true);
     TIME_TIMER->start();
 }
 
@@ -217,6 +223,7 @@ bool TForm1::FormCloseQuery()
     else if (isMaximized())
         state = WindowShow::Maximized;
     StoreWindowPlacement(state, {pos().x(), pos().y(), width(), height(), false});
+    UndoReset();
     const QString scratch = ScratchDocumentPath();
     if (QFile::exists(scratch))
         QFile::remove(scratch);
@@ -226,6 +233,7 @@ bool TForm1::FormCloseQuery()
 void TForm1::FormClose()
 {
     setAcceptDrops(false);
+    UndoReset();
     qApp->removeEventFilter(this);
 }
 
@@ -242,6 +250,10 @@ void TForm1::closeEvent(QCloseEvent* event)
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == CLOSELOG && event->type() == QEvent::MouseButtonRelease) {
+        CLOSELOGClick();
+        return true;
+    }
     if (event->type() == QEvent::Enter && watched->isWidgetType()) {
         QString hint;
         for (auto* w = static_cast<QWidget*>(watched); w && hint.isEmpty(); w = w->parentWidget()) {

@@ -3,6 +3,7 @@
 // status bar, the menus and the tool bar, and runs the start and close of
 // the program's window life.
 #include "app/StartUp.h"
+#include "editor/MessageLog.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -14,6 +15,7 @@ class QStatusBar;
 class QTextEdit;
 class QTimer;
 class QToolBar;
+class QToolButton;
 class TKRichEdit;
 
 namespace Ui {
@@ -39,6 +41,28 @@ public:
     QMenu* N13 = nullptr;       // "Файл"
     QAction* MENU_EXIT = nullptr;
     QMenu* MENU_TAGS = nullptr; // "Теги"
+    QMenu* EDITOR_POPUP = nullptr;
+    QAction* MENU_UNDO = nullptr;     // "Отмена" (Ctrl+Z)
+    QAction* MENU_FF9 = nullptr;      // hidden: F9, preview in the program's browser
+    QAction* MENU_CtrlF9 = nullptr;   // hidden: F10, preview in the external browser
+    // Tool buttons whose hints the typing hints quote.
+    QToolButton* TABLEBUT = nullptr;
+    QToolButton* STYLEBUT = nullptr;
+    QToolButton* FONTBUT = nullptr;
+    QToolButton* ABUT = nullptr;
+    QToolButton* SWFBUT = nullptr;
+    QToolButton* IMGBUT = nullptr;
+    QToolButton* COMMENTBUT = nullptr;
+
+    // Writes one line to the message log, red for an error.
+    void HELPLOG_Write(const QString& message, bool isError);
+    const MessageLog& messageLog() const { return log_; }
+    // The caret report in status panel 1.
+    void CARETINFO();
+    // Undo the last step and bring the caret line into view.
+    void MENU_UNDOClick();
+    // Hides the message log for good (HELPLOG = 0).
+    void CLOSELOGClick();
 
     QString statusPanel(int i) const;
     void setStatusPanel(int i, const QString& text);
@@ -67,6 +91,25 @@ private:
     void buildStatusBar();
     void applyAppearance(const EditorAppearance& a, bool atShow);
     void setAppTitle(const QString& title);
+    void buildToolBar();
+    void buildEditorPopup();
+    void wireEditor();
+    void renderLog();
+    void hideLog();
+    void EDITOR_POPUPPopup(const QPoint& pos);
+
+    // The editor's events.
+    void Memo1xKeyDown(int key, Qt::KeyboardModifiers modifiers, quint32 nativeKey);
+    void Memo1xKeyUp(int key, Qt::KeyboardModifiers modifiers, quint32 nativeKey);
+    void Memo1xMouseDown(QPoint pos, Qt::MouseButton button);
+    void Memo1xMouseUp(QPoint pos, Qt::MouseButton button);
+    void Memo1Change();
+    void Memo1Scroll();
+    // Typing helpers of later commands; inert until they exist.
+    QString ChooseClassName();
+    void COLOR_CHANGE(int codeStart, int codeLength);
+
+    MessageLog log_;
 
     Ui::TForm1* ui;
     QList<QLabel*> panels_;

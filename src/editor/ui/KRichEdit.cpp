@@ -2,6 +2,12 @@
 
 #include "editor/MemoryTextModel.h"
 
+#include "editor/EditorLogic.h"
+
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
@@ -20,6 +26,98 @@ TKRichEdit::TKRichEdit(QWidget* parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setTabChangesFocus(false);
     document()->setMaximumBlockCount(0);
+    // The program keeps its own undo history.
+    setUndoRedoEnabled(false);
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { Q_EMIT OnScroll(this); });
+}
+
+int TKRichEdit::LineHeight = 0;
+
+void TKRichEdit::measureLineHeight()
+{
+    LineHeight = QFontMetrics(font()).boundingRect(QStringLiteral("AbCdMАБВГ")).height();
+    // The control lays out a line at the font's full height; use that when the
+    // sample's box is smaller, so positions computed from it stay on their line.
+    LineHeight = std::max(LineHeight, QFontMetrics(font()).height());
+}
+
+void TKRichEdit::scrollToThumb(int position)
+{
+    if (LineHeight <= 0)
+        return;
+    // The vertical scroll bar counts lines.
+    verticalScrollBar()->setValue(SnapThumb(position, LineHeight) / LineHeight);
+}
+
+void TKRichEdit::scrollLines(int delta)
+{
+    if (LineHeight <= 0)
+        return;
+    QScrollBar* bar = verticalScrollBar();
+    bar->setValue(bar->value() + delta);
+}
+
+void TKRichEdit::ScrollLinesUp(int n) { scrollLines(-n); }
+void TKRichEdit::ScrollLinesDown(int n) { scrollLines(n); }
+
+void TKRichEdit::scrollHorizontalTo(int position) { horizontalScrollBar()->setValue(position); }
+
+void TKRichEdit::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_PageUp || event->key() == Qt::Key_PageDown) {
+        event->accept();
+        scrollLines(event->key() == Qt::Key_PageUp ? -10 : 10);
+        return;
+    }
+    if (event->matches(QKeySequence::Undo)) {
+        event->accept();
+        Q_EMIT OnUndoKey();
+    } else {
+        QPlainTextEdit::keyPressEvent(event);
+    }
+    Q_EMIT OnKeyDown(event->key(), event->modifiers(), event->nativeVirtualKey());
+}
+
+void TKRichEdit::keyReleaseEvent(QKeyEvent* event)
+{
+    QPlainTextEdit::keyReleaseEvent(event);
+    // A held key repeats its press only, as one release ends it.
+    if (!event->isAutoRepeat())
+        Q_EMIT OnKeyUp(event->key(), event->modifiers(), event->nativeVirtualKey());
+}
+
+void TKRichEdit::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::MiddleButton) {
+        event->accept();
+        return;
+    }
+    QPlainTextEdit::mousePressEvent(event);
+    Q_EMIT OnMouseDown(event->position().toPoint(), event->button());
+}
+
+void TKRichEdit::mouseReleaseEvent(QMouseEvent* event)
+{
+    // The middle button does nothing at all (no pasting either).
+    if (event->button() == Qt::MiddleButton) {
+        event->accept();
+        return;
+    }
+    QPlainTextEdit::mouseReleaseEvent(event);
+    Q_EMIT OnMouseUp(event->position().toPoint(), event->button());
+}
+
+void TKRichEdit::wheelEvent(QWheelEvent* event)
+{
+    const int delta = event->angleDelta().y();
+    if (delta == 0) {
+        // A sideways wheel scrolls sideways.
+        QPlainTextEdit::wheelEvent(event);
+        return;
+    }
+    event->accept();
+    scrollLines(delta < 0 ? 3 : -3);
 }
 
 QString TKRichEdit::text() const

@@ -8,11 +8,31 @@
 #include <QPlainTextEdit>
 #include <QTextBlock>
 
+// The control's own scrolling rules: the view moves in whole lines; Page Up
+// and Page Down scroll ten lines without moving the caret; the wheel scrolls
+// three; the middle button does nothing. Nothing scrolls while LineHeight is
+// 0. OnScroll fires after every vertical scroll.
+//
+// The key and mouse signals fire after the control's standard handling of
+// the event (Page Up/Down have no key-down signal, as they never reach it).
 class TKRichEdit : public QPlainTextEdit, public TextModel {
     Q_OBJECT
 
 public:
     explicit TKRichEdit(QWidget* parent = nullptr);
+
+    // Height in pixels of one line; 0 until measured.
+    static int LineHeight;
+    // Measures LineHeight from the control's font: the height of "AbCdMАБВГ".
+    void measureLineHeight();
+
+    // A vertical thumb position in pixels: snapped to a multiple of
+    // LineHeight (ties to even), then the view scrolls there.
+    void scrollToThumb(int position);
+    void ScrollLinesUp(int n);
+    void ScrollLinesDown(int n);
+    // Horizontal position in pixels.
+    void scrollHorizontalTo(int position);
 
     QString text() const override;
     void setText(const QString& text) override;
@@ -33,7 +53,25 @@ public:
     CaretPos caretPos() const override;
     int firstVisibleLine() const override;
 
+Q_SIGNALS:
+    void OnScroll(QObject* sender);
+    // Ctrl+Z: the program's own undo (the control's is off).
+    void OnUndoKey();
+    void OnKeyDown(int key, Qt::KeyboardModifiers modifiers, quint32 nativeKey);
+    void OnKeyUp(int key, Qt::KeyboardModifiers modifiers, quint32 nativeKey);
+    void OnMouseDown(QPoint pos, Qt::MouseButton button);
+    void OnMouseUp(QPoint pos, Qt::MouseButton button);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
 private:
+    void scrollLines(int delta);
+
     // Length of text(): characters plus two for every block separator.
     int textLength() const;
     // Offset of a block's first character.

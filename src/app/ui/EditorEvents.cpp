@@ -1,0 +1,279 @@
+// The main window's side of the editor: its events, the caret report, the
+// message log, the pop-up menu and Undo.
+#include "app/Globals.h"
+#include "app/ui/MainWindow.h"
+#include "editor/EditorLogic.h"
+#include "editor/EditorState.h"
+#include "editor/Undo.h"
+#include "editor/ui/KRichEdit.h"
+#include "store/OptionItems.h"
+#include "store/OptionsStore.h"
+#include "store/Utilities.h"
+
+#include <QAction>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextEdit>
+#include <QTime>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace {
+
+// The line's text up to the selection start. Keywords and patterns never
+// hold a line break, so this is all of the text they can match.
+QString textBeforeSelStart(const TextModel& m)
+{
+    const int start = m.selStart();
+    const int line = m.lineAt(start);
+    return m.line(line).left(start - m.lineStart(line));
+}
+
+} // namespace
+
+void TForm1::buildToolBar()
+{
+    // Each button arrives disabled; the command it starts enables it.
+    QToolButton** buttons[] = {&TABLEBUT, &STYLEBUT, &FONTBUT, &ABUT, &SWFBUT, &IMGBUT, &COMMENTBUT};
+    const char* names[] = {"TABLEBUT", "STYLEBUT", "FONTBUT", "ABUT", "SWFBUT", "IMGBUT", "COMMENTBUT"};
+    const char* labels[] = {"Табл", "CSS", "Шрифт", "A", "Flash", "Img", "<!--"};
+    const auto hints = ToolButtonHints();
+    for (int i = 0; i < 7; ++i) {
+        auto* b = new QToolButton(MAINTOOLBAR);
+        b->setObjectName(QString::fromLatin1(names[i]));
+        b->setText(QString::fromUtf8(labels[i]));
+        b->setToolTip(hints.value(b->objectName()));
+        b->setEnabled(false);
+        b->setAutoRaise(true);
+        MAINTOOLBAR->addWidget(b);
+        *buttons[i] = b;
+    }
+}
+
+void TForm1::buildEditorPopup()
+{
+    EDITOR_POPUP = new QMenu(this);
+    EDITOR_POPUP->setObjectName(QStringLiteral("EDITOR_POPUP"));
+    MENU_UNDO = EDITOR_POPUP->addAction(QStringLiteral("Отмена"));
+    MENU_UNDO->setObjectName(QStringLiteral("MENU_UNDO"));
+    // Shown in the menu; the key itself is taken by the editor, so it keeps
+    // working while the entry is hidden.
+    MENU_UNDO->setShortcut(QKeySequence::Undo);
+    MENU_UNDO->setShortcutContext(Qt::WidgetShortcut);
+    MENU_UNDO->setEnabled(false);
+    connect(MENU_UNDO, &QAction::triggered, this, &TForm1::MENU_UNDOClick);
+    connect(Memo1, &TKRichEdit::OnUndoKey, this, &TForm1::MENU_UNDOClick);
+    connect(Memo1, &QWidget::customContextMenuRequested, this, &TForm1::EDITOR_POPUPPopup);
+
+    // Hidden entries that only give hot keys; their previews come later.
+    MENU_FF9 = new QAction(QStringLiteral("Просмотр в браузере редактора"), this);
+    MENU_FF9->setObjectName(QStringLiteral("MENU_FF9"));
+    MENU_FF9->setShortcut(Qt::Key_F9);
+    MENU_CtrlF9 = new QAction(QStringLiteral("Просмотр во внешнем браузере"), this);
+    MENU_CtrlF9->setObjectName(QStringLiteral("MENU_CtrlF9"));
+    MENU_CtrlF9->setShortcut(Qt::Key_F10);
+    for (QAction* a : {MENU_FF9, MENU_CtrlF9}) {
+        a->setEnabled(false);
+        addAction(a);
+    }
+}
+
+void TForm1::EDITOR_POPUPPopup(const QPoint& pos)
+{
+    Opt_SelectFile(opt::Program);
+    MENU_UNDO->setVisible(!ParseBool(Opt_ReadStr(opt::DISABLEUNDO)));
+    EDITOR_POPUP->popup(Memo1->viewport()->mapToGlobal(pos));
+}
+
+void TForm1::wireEditor()
+{
+    connect(Memo1, &TKRichEdit::OnKeyDown, this, &TForm1::Memo1xKeyDown);
+    connect(Memo1, &TKRichEdit::OnKeyUp, this, &TForm1::Memo1xKeyUp);
+    connect(Memo1, &TKRichEdit::OnMouseDown, this, &TForm1::Memo1xMouseDown);
+    connect(Memo1, &TKRichEdit::OnMouseUp, this, &TForm1::Memo1xMouseUp);
+    connect(Memo1, &QPlainTextEdit::textChanged, this, &TForm1::Memo1Change);
+    connect(Memo1, &TKRichEdit::OnScroll, this, &TForm1::Memo1Scroll);
+    CLOSELOG->installEventFilter(this);
+    Undo().onAvailableChanged = [this](bool available) {
+        if (MENU_UNDO)
+            MENU_UNDO->setEnabled(available);
+    };
+}
+
+void TForm1::Memo1xKeyDown(int key, Qt::KeyboardModifiers, quint32 nativeKey)
+{
+    const int code = WindowsKeyCode(key, nativeKey);
+    if (code == 27) {
+        close();
+        return;
+    }
+    if (code == 17)
+        Editor().CtrlHeld = true;
+    if (code == 18)
+        Editor().AltHeld = true;
+    // The tag tool panel is hidden by every key; it comes with the text commands.
+}
+
+void TForm1::Memo1xKeyUp(int key, Qt::KeyboardModifiers modifiers, quint32 nativeKey)
+{
+    const int code = WindowsKeyCode(key, nativeKey);
+    // Typing hints: only the characters just before the caret matter.
+    if (const auto hint = TypingHintAt(textBeforeSelStart(*Memo1), -1)) {
+        QString buttonHint;
+        if (!hint->button.isEmpty())
+            if (auto* b = findChild<QToolButton*>(hint->button))
+                buttonHint = b->toolTip();
+        HELPLOG_Write(TypingHintMessage(*hint, buttonHint), false);
+    }
+    // Modifier release.
+    if (code == 17)
+        Editor().CtrlHeld = false;
+    if (code == 18)
+        Editor().AltHeld = false;
+    // Keyboard interception after STYLE=, CLASS= and COLOR:.
+    if (UseDoubleQuotes && InterceptKey(code)) {
+        switch (InterceptAt(textBeforeSelStart(*Memo1), -1)) {
+        case Intercept::Style:
+            Memo1->setSelLength(0);
+            Memo1->setSelText(QStringLiteral("''"));
+            Memo1->setSelLength(0);
+            Memo1->setSelStart(Memo1->selStart() - 1);
+            HELPLOG_Write(QStringLiteral("Введены кавычки для параметра STYLE"), false);
+            break;
+        case Intercept::Class:
+            HELPLOG_Write(QStringLiteral("Выбор имени класса из всех классов в документе и внешних CSS-таблицах"), false);
+            UndoSnapshot();
+            Memo1->setSelText(ChooseClassName());
+            UndoCommit();
+            break;
+        case Intercept::Color: {
+            HELPLOG_Write(QStringLiteral("Палитра выбора цвета появляется автоматически при вводе ...color:"), false);
+            UndoSnapshot();
+            const int codeStart = Memo1->selStart();
+            Memo1->setSelText(QStringLiteral("#000;"));
+            Memo1->setSelStart(Memo1->selStart() - 2);
+            COLOR_CHANGE(codeStart, 4);
+            Memo1->setSelStart(Memo1->selStart() + Memo1->selLength() + 1);
+            UndoCommit();
+            break;
+        }
+        case Intercept::None:
+            break;
+        }
+    }
+    // Undo bookkeeping.
+    Editor().LastSelStart = Memo1->selStart();
+    const bool arrow = code >= 37 && code <= 40;
+    const bool undoKey = code == 90 && (Editor().CtrlHeld || (modifiers & Qt::ControlModifier));
+    if (!arrow && !undoKey)
+        UndoCommit();
+    UndoSnapshot();
+}
+
+QString TForm1::ChooseClassName()
+{
+    // The class chooser is not part of the program yet: nothing is chosen.
+    return {};
+}
+
+void TForm1::COLOR_CHANGE(int codeStart, int codeLength)
+{
+    // Until the colour picker exists, the new code is only selected, as the
+    // picker would leave it.
+    Memo1->setSelStart(codeStart);
+    Memo1->setSelLength(codeLength);
+}
+
+void TForm1::Memo1xMouseDown(QPoint, Qt::MouseButton)
+{
+    CARETINFO();
+    Editor().ClickCaretPos = Memo1->selStart();
+}
+
+void TForm1::Memo1xMouseUp(QPoint, Qt::MouseButton)
+{
+    Editor().LastSelStart = Memo1->selStart();
+    CARETINFO();
+    // Clicks on colour codes, image paths, comments and document paths are
+    // recognised by the caret-context commands, which come later.
+    if (Memo1->selStart() != Undo().baseSelStart())
+        UndoCommit();
+    UndoSnapshot();
+    Memo1Change();
+}
+
+void TForm1::Memo1Change()
+{
+    if (!LoadingText)
+        DocModified = true;
+    const int lines = Memo1->lineCount();
+    Editor().LastLineCount = lines;
+    Editor().LastCaretLine = Memo1->caretPos().line;
+    HELPLOG_Write(QStringLiteral("[CHANGES_AFTER_ERROR]"), false);
+}
+
+void TForm1::Memo1Scroll()
+{
+    // The tag tool panel hides and the markers move; both come later.
+}
+
+void TForm1::CARETINFO() { setStatusPanel(1, CARETINFO_Text(*Memo1)); }
+
+void TForm1::HELPLOG_Write(const QString& message, bool isError)
+{
+    const int revision = log_.revision();
+    log_.write(message, isError, QTime::currentTime());
+    if (log_.revision() != revision)
+        renderLog();
+}
+
+void TForm1::renderLog()
+{
+    HELPLOG->clear();
+    QTextCursor c(HELPLOG->document());
+    for (int i = 0; i < log_.count(); ++i) {
+        QTextCharFormat f;
+        f.setFontWeight(QFont::Bold);
+        f.setForeground(log_.line(i).error ? QColor(255, 0, 0) : QColor(0, 0, 0));
+        if (i > 0)
+            c.insertBlock();
+        c.insertText(log_.lineText(i), f);
+    }
+    HELPLOG->moveCursor(QTextCursor::Start);
+    HELPLOG->verticalScrollBar()->setValue(0);
+}
+
+void TForm1::hideLog()
+{
+    HELPLOG->hide();
+    CLOSELOG->hide();
+}
+
+void TForm1::CLOSELOGClick()
+{
+    Opt_SelectFile(opt::Program);
+    Opt_Write(opt::HELPLOG, QStringLiteral("0"));
+    hideLog();
+    // The marker bar rebuilds its markers here once it exists.
+}
+
+void TForm1::MENU_UNDOClick()
+{
+    UndoRestore();
+    // Bring the caret line to the top of the view and the caret into the
+    // middle horizontally, measured with the editor's own font.
+    const QFontMetrics fm(Memo1->font());
+    const CaretPos caret = Memo1->caretPos();
+    const int h = TKRichEdit::LineHeight > 0 ? TKRichEdit::LineHeight : fm.height();
+    const int w = fm.horizontalAdvance(Memo1->line(caret.line).left(caret.column));
+    // The scroll bar counts lines: the caret line goes to the top, without the
+    // 16-bit position that would wrap on long documents.
+    Memo1->verticalScrollBar()->setValue(caret.line * h / std::max(1, h));
+    Memo1->scrollHorizontalTo(std::max(0, w - Memo1->viewport()->width() / 2));
+    // The marker bar's caret-line highlight is refreshed here once it exists.
+    Memo1->viewport()->update();
+}

@@ -1,0 +1,44 @@
+#pragma once
+// The tag checker: one left-to-right pass over a page's source that stops at
+// the first fault. It checks that every "<" outside comments, scripts and
+// "<? ?>" sections starts a known tag, that angle brackets pair up without
+// nesting, that the text does not end inside an open tag, and that TABLE, TR
+// and TD come in their fixed order.
+//
+// The pass is a pure function of the text; the main window's CHECK_TAGS logs
+// the message and selects the character (CheckTagsInModel does the latter).
+// Inside TForm1, whose method has the same name, call it as ::CHECK_TAGS.
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+class TextModel;
+
+// The messages of a fault and of a clean check.
+inline constexpr QStringView kTagUnknownMessage = u"Ошибка! Неизвестный тег";
+inline constexpr QStringView kTagNotClosedMessage = u"Ошибка! Тег не закрыт.";
+inline constexpr QStringView kTagSurplusCloseMessage = u"Ошибка! Лишнее закрытие тега или тег некорректен.";
+inline constexpr QStringView kTableCheckHeading = u"Проверка построения таблиц...";
+inline constexpr QStringView kTagCheckPassedMessage = u"Ошибок при проверке не обнаружено";
+
+struct TagCheckResult {
+    bool passed = true;
+    // Empty when passed. The table fault's message has two lines.
+    QString message;
+    // 1-based position of the offending character in the text; 0 when passed.
+    // The editor selects offset position - 1, length 1.
+    int position = 0;
+};
+
+// The known-tag list: 102 upper-case names, one per line, separated by CR LF.
+// Built once, on first use, and never changed.
+const QString& KnownTagList();
+// The same names one per entry, in the same order.
+const QStringList& KnownTagNames();
+
+// Checks the text (with CR LF line ends, as the editor holds it).
+TagCheckResult CHECK_TAGS(const QString& text);
+
+// Checks the model's text; on a fault selects the offending character and,
+// when message is given, stores the fault's message there. True on a pass.
+bool CheckTagsInModel(TextModel& editor, QString* message = nullptr);

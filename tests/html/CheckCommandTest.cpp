@@ -1,0 +1,126 @@
+#include "TestSupport.h"
+
+#include "html/CheckCommand.h"
+#include "html/TagChecker.h"
+#include "platform/Codecs.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+using testing_support::WriteBytes;
+
+namespace {
+
+QString S(const char* utf8) { return QString::fromUtf8(utf8); }
+
+class CheckCommandRun : public ::testing::Test {
+protected:
+    QString file(const QString& name, const QByteArray& bytes)
+    {
+        const QString path = dir_.filePath(name);
+        WriteBytes(path, bytes);
+        return path;
+    }
+
+    int run(const QStringList& files)
+    {
+        out_.clear();
+        err_.clear();
+        QTextStream out(&out_);
+        QTextStream err(&err_);
+        const int code = RunCheckCommand(files, out, err);
+        out.flush();
+        err.flush();
+        return code;
+    }
+
+    QTemporaryDir dir_;
+    QString out_;
+    QString err_;
+};
+
+TEST(CheckCommandText, ReadLikeTheEditor)
+{
+    // Any line end becomes CR LF, and a final one adds nothing.
+    EXPECT_EQ(DocumentTextFromBytes("a\nb\rc\r\n\r\nd\n"), QStringLiteral("a\r\nb\r\nc\r\n\r\nd"));
+    EXPECT_EQ(DocumentTextFromBytes(QByteArray()), QString());
+    // Windows-1251 unless the text declares UTF-8, in any letter case.
+    const QByteArray cyr = platform::EncodeCp1251(S("Привет"));
+    EXPECT_EQ(DocumentTextFromBytes(cyr), S("Привет"));
+    EXPECT_EQ(DocumentTextFromBytes(S("Привет").toUtf8()), platform::DecodeCp1251(S("Привет").toUtf8()));
+    const QByteArray utf = "<meta content=\"text/html; CharSet=UTF-8\">" + S("Привет").toUtf8();
+    EXPECT_EQ(DocumentTextFromBytes(utf), S("<meta content=\"text/html; CharSet=UTF-8\">Привет"));
+    // An invalid byte in a UTF-8 page is kept as Windows-1251.
+    EXPECT_EQ(DocumentTextFromBytes("charset=utf-8 \xC0!"), S("charset=utf-8 А!"));
+}
+
+TEST(CheckCommandText, LinesAndColumns)
+{
+    const QString t = QStringLiteral("ab\r\ncd\r\n\r\nef");
+    EXPECT_EQ(LineColumnAt(t, 1).line, 1);
+    EXPECT_EQ(LineColumnAt(t, 2).column, 2);
+    EXPECT_EQ(LineColumnAt(t, 5).line, 2);
+    EXPECT_EQ(LineColumnAt(t, 5).column, 1);
+    EXPECT_EQ(LineColumnAt(t, 12).line, 4);
+    EXPECT_EQ(LineColumnAt(t, 12).column, 2);
+
+    EXPECT_EQ(CheckReport(QStringLiteral("p.html"), QStringLiteral("<b>x</b>")), QString());
+    EXPECT_EQ(CheckReport(QStringLiteral("p.html"), S("<p>\r\n  Ёж <blink>")),
+              S("p.html:2:6: Ошибка! Неизвестный тег"));
+    // The table message's line break and tabs become one blank.
+    EXPECT_EQ(CheckReport(QStringLiteral("t.htm"), QStringLiteral("<table>\r\n<td>")),
+              S("t.htm:2:1: Проверка построения таблиц... Тег <TD> не может открываться после тега <TABLE>"));
+    // A file name that looks like a placeholder is printed as it is.
+    EXPECT_EQ(CheckReport(QStringLiteral("%2%1.html"), QStringLiteral(">")),
+              S("%2%1.html:1:1: Ошибка! Лишнее закрытие тега или тег некорректен."));
+}
+
+TEST_F(CheckCommandRun, CleanFilesPrintNothing)
+{
+    const QString a = file(QStringLiteral("a.html"), "<html>\n<body><p>x</p></body>\n</html>\n");
+    const QString b = file(QStringLiteral("b.html"), QByteArray());
+    EXPECT_EQ(run({a, b}), 0);
+    EXPECT_TRUE(out_.isEmpty());
+    EXPECT_TRUE(err_.isEmpty());
+}
+
+TEST_F(CheckCommandRun, FaultsPrintOneLineEach)
+{
+    const QString clean = file(QStringLiteral("clean.html"), "<b>x</b>");
+    // LF-only lines, Cyrillic in Windows-1251 before the fault.
+    const QString bad = file(QStringLiteral("bad.html"), "<p>\n" + platform::EncodeCp1251(S("Ёж и <b <i>")) + "\n");
+    const QString table = file(QStringLiteral("table.html"), "<table><tr><th>h</th></tr></table>");
+    EXPECT_EQ(run({clean, bad, table}), 1);
+    const QStringList lines = out_.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2) << out_.toStdString();
+    EXPECT_EQ(lines.at(0), bad + S(":2:6: Ошибка! Тег не закрыт."));
+    EXPECT_EQ(lines.at(1), table + S(":1:22: Проверка построения таблиц... Тег </TR> не может быть закрыт после тега <TR>"));
+    EXPECT_TRUE(err_.isEmpty());
+}
+
+TEST_F(CheckCommandRun, Utf8PageColumnsCountCharacters)
+{
+    const QString page = file(QStringLiteral("u.html"),
+                              "<meta charset=utf-8>\r\n" + S("Жёлтый > синий").toUtf8());
+    EXPECT_EQ(run({page}), 1);
+    EXPECT_EQ(out_, page + S(":2:8: Ошибка! Лишнее закрытие тега или тег некорректен.\n"));
+}
+
+TEST_F(CheckCommandRun, UnreadableFilesAreReportedAndTheRestStillChecked)
+{
+    const QString missing = dir_.filePath(QStringLiteral("missing.html"));
+    const QString bad = file(QStringLiteral("bad.html"), "a < b");
+    EXPECT_EQ(run({missing, bad}), 2);
+    EXPECT_TRUE(err_.contains(missing));
+    EXPECT_TRUE(err_.contains(S("не удалось прочитать файл")));
+    EXPECT_EQ(out_, bad + S(":1:3: Ошибка! Тег не закрыт.\n"));
+
+    EXPECT_EQ(run({dir_.path()}), 2) << "a folder is not a page";
+    EXPECT_TRUE(out_.isEmpty());
+    EXPECT_FALSE(err_.isEmpty());
+
+    EXPECT_EQ(run({}), 2);
+    EXPECT_FALSE(err_.isEmpty());
+}
+
+} // namespace
