@@ -1,0 +1,468 @@
+#include "app/Documents.h"
+
+#include "app/Globals.h"
+#include "app/RecentDocuments.h"
+#include "editor/TextModel.h"
+#include "platform/Codecs.h"
+#include "platform/Folders.h"
+#include "store/Utilities.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <algorithm>
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+// Case-insensitive search of an ASCII needle (given in lower case) in bytes.
+// Bytes above 0x7F never match an ASCII letter, in Windows-1251 as in UTF-8,
+// so this is the same test as on the upper-cased text.
+bool containsAsciiNoCase(const QByteArray& bytes, QByteArrayView lowerNeedle)
+{
+    const qsizetype n = bytes.size();
+    const qsizetype m = lowerNeedle.size();
+    if (m == 0)
+        return true;
+    const char* d = bytes.constData();
+    const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c + ('a' - 'A')) : c; };
+    const char first = lowerNeedle[0];
+    for (qsizetype i = 0; i + m <= n; ++i) {
+        if (lower(d[i]) != first)
+            continue;
+        qsizetype k = 1;
+        while (k < m && lower(d[i + k]) == lowerNeedle[k])
+            ++k;
+        if (k == m)
+            return true;
+    }
+    return false;
+}
+
+QString fileNameOf(const QString& path)
+{
+    const qsizetype sep = path.lastIndexOf(platform::PathSep);
+    return sep < 0 ? path : path.mid(sep + 1);
+}
+
+QString readFailure(const QString& path, const QString& reason)
+{
+    return QStringLiteral("Не удалось прочитать файл \"%1\": %2.").arg(QDir::toNativeSeparators(path), reason);
+}
+
+QString writeFailure(const QString& path, const QString& reason)
+{
+    return QStringLiteral("Не удалось сохранить файл \"%1\": %2. Прежний файл на диске не изменён, текст остаётся в редакторе.")
+        .arg(QDir::toNativeSeparators(path), reason);
+}
+
+QString reasonOf(QFileDevice::FileError e)
+{
+    switch (e) {
+    case QFileDevice::OpenError:
+    case QFileDevice::PermissionsError:
+        return QStringLiteral("нет доступа к файлу или папке");
+    case QFileDevice::WriteError:
+    case QFileDevice::ResourceError:
+        return QStringLiteral("ошибка записи (возможно, на диске нет места)");
+    case QFileDevice::RenameError:
+        return QStringLiteral("файл не удалось заменить");
+    case QFileDevice::ReadError:
+        return QStringLiteral("ошибка чтения");
+    default:
+        return QStringLiteral("ошибка файловой системы");
+    }
+}
+
+bool hasWriteBits(const QFileInfo& fi)
+{
+    // The mode bits, not the current user's access: a file marked read-only
+    // stays untouched even for a user who could override it.
+    return fi.permissions() & (QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther);
+}
+
+} // namespace
+
+// ---- Reading ----------------------------------------------------------
+
+QString JoinDocumentLines(const QString& decoded)
+{
+    const qsizetype n = decoded.size();
+    QString out;
+    out.reserve(n + n / 32);
+    const QChar* d = decoded.constData();
+    qsizetype run = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = d[i];
+        if (c != u'\r' && c != u'\n')
+            continue;
+        out.append(QStringView(d + run, i - run));
+        if (c == u'\r' && i + 1 < n && d[i + 1] == u'\n')
+            ++i;
+        run = i + 1;
+        // The line end of the last line adds nothing.
+        if (run < n)
+            out.append(kCrLf);
+    }
+    out.append(QStringView(d + run, n - run));
+    return out;
+}
+
+int CharsetEncoding(const QByteArray& bytes, int currentEncoding)
+{
+    if (containsAsciiNoCase(bytes, "charset=utf-8"))
+        return EncodingUtf8;
+    if (containsAsciiNoCase(bytes, "charset=windows-1251"))
+        return EncodingCp1251;
+    return currentEncoding;
+}
+
+DecodedDocument CHECK_ENCODE(const QByteArray& bytes, int currentEncoding)
+{
+    DecodedDocument doc;
+    doc.encoding = CharsetEncoding(bytes, currentEncoding);
+    doc.text = JoinDocumentLines(doc.encoding == EncodingUtf8 ? platform::DecodeUtf8Lenient(bytes) : platform::DecodeCp1251(bytes));
+    return doc;
+}
+
+std::optional<QByteArray> ReadDocumentFile(const QString& path, QString* error)
+{
+    const QFileInfo fi(path);
+    QString reason;
+    if (path.isEmpty() || !fi.exists()) {
+        if (error)
+            *error = FileNotFoundMessage;
+        return std::nullopt;
+    }
+    if (fi.isDir()) {
+        if (error)
+            *error = readFailure(path, QStringLiteral("это папка, а не файл"));
+        return std::nullopt;
+    }
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = readFailure(path, reasonOf(f.error()));
+        return std::nullopt;
+    }
+    QByteArray bytes = f.readAll();
+    if (f.error() != QFileDevice::NoError) {
+        if (error)
+            *error = readFailure(path, reasonOf(f.error()));
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+std::optional<DecodedDocument> LoadDocument(const QString& path, int currentEncoding, QString* error)
+{
+    const std::optional<QByteArray> bytes = ReadDocumentFile(path, error);
+    if (!bytes)
+        return std::nullopt;
+    return CHECK_ENCODE(*bytes, currentEncoding);
+}
+
+std::optional<QString> ClipboardTextOfFile(const QString& path, QString* error)
+{
+    const std::optional<QByteArray> bytes = ReadDocumentFile(path, error);
+    if (!bytes)
+        return std::nullopt;
+    const QString text = CHECK_ENCODE(*bytes, EncodingCp1251).text;
+    return text.isEmpty() ? text : text + kCrLf;
+}
+
+// ---- Writing ----------------------------------------------------------
+
+QByteArray DocumentBytes(const QString& text, int encoding)
+{
+    if (text.isEmpty())
+        return {};
+    // Every line end becomes CR LF and the last line gets one too.
+    QString lines = JoinDocumentLines(text);
+    const QChar last = text.back();
+    if (last == u'\r' || last == u'\n')
+        lines += kCrLf;
+    lines += kCrLf;
+    return encoding == EncodingUtf8 ? platform::EncodeUtf8(lines) : platform::EncodeCp1251(lines);
+}
+
+bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* error)
+{
+    const auto fail = [&](const QString& reason) {
+        if (error)
+            *error = writeFailure(path, reason);
+        return false;
+    };
+    if (path.isEmpty())
+        return fail(QStringLiteral("не задано имя файла"));
+    const QFileInfo fi(path);
+    if (fi.isDir())
+        return fail(QStringLiteral("это папка, а не файл"));
+    if (fi.exists() && (!fi.isWritable() || !hasWriteBits(fi)))
+        return fail(QStringLiteral("файл защищён от записи"));
+    const QFileInfo folder(fi.absolutePath());
+    if (!folder.isDir())
+        return fail(QStringLiteral("папка \"%1\" не существует").arg(QDir::toNativeSeparators(fi.absolutePath())));
+
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        return fail(reasonOf(f.error()));
+    if (f.write(bytes) != bytes.size()) {
+        const QFileDevice::FileError e = f.error();
+        f.cancelWriting();
+        return fail(reasonOf(e == QFileDevice::NoError ? QFileDevice::WriteError : e));
+    }
+    if (!f.commit())
+        return fail(reasonOf(f.error()));
+    return true;
+}
+
+bool DocSave(const QString& path, const QString& text, int encoding, QString* error)
+{
+    return WriteFileAtomically(path, DocumentBytes(text, encoding), error);
+}
+
+Cp1251Gaps UnencodableInCp1251(const QString& text)
+{
+    Cp1251Gaps gaps;
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text.at(i);
+        if (platform::Cp1251Code(c) >= 0)
+            continue;
+        qsizetype len = 1;
+        if (c.isHighSurrogate() && i + 1 < n && text.at(i + 1).isLowSurrogate())
+            len = 2;
+        const QString ch = text.mid(i, len);
+        if (gaps.count == 0)
+            gaps.firstOffset = int(i);
+        ++gaps.count;
+        if (!gaps.distinct.contains(ch))
+            gaps.distinct << ch;
+        i += len - 1;
+    }
+    return gaps;
+}
+
+QString Cp1251GapsMessage(const Cp1251Gaps& gaps)
+{
+    constexpr int shown = 10;
+    QStringList list = gaps.distinct.mid(0, shown);
+    for (QString& s : list) {
+        // Controls and lone surrogates are shown by their code.
+        if (s.size() == 1 && (s.at(0).isSurrogate() || !s.at(0).isPrint()))
+            s = QStringLiteral("U+") + QString::number(s.at(0).unicode(), 16).toUpper().rightJustified(4, u'0');
+    }
+    QString chars = list.join(QStringLiteral(" "));
+    if (gaps.distinct.size() > shown)
+        chars += QStringLiteral(" …");
+    return QStringLiteral("В кодировке Windows-1251 нет символов: %1 (всего %2). При сохранении в Windows-1251 они будут заменены на \"?\".")
+        .arg(chars)
+        .arg(gaps.count);
+}
+
+std::optional<int> ConfirmSaveEncoding(const QString& text, int encoding, const LogWriter& log)
+{
+    if (encoding == EncodingUtf8)
+        return encoding;
+    const Cp1251Gaps gaps = UnencodableInCp1251(text);
+    if (gaps.empty())
+        return encoding;
+    if (log)
+        log(Cp1251GapsMessage(gaps), true);
+    const platform::Answer a = platform::prompts().askYesNoCancel(
+        QString(),
+        Cp1251GapsMessage(gaps)
+            + QStringLiteral("\n\nСохранить документ в кодировке UTF-8?\n"
+                             "Да — сохранить в UTF-8 (укажите в странице charset=utf-8);\n"
+                             "Нет — сохранить в Windows-1251 с заменой этих символов;\n"
+                             "Отмена — не сохранять."));
+    switch (a) {
+    case platform::Answer::Yes:
+        return EncodingUtf8;
+    case platform::Answer::No:
+        return EncodingCp1251;
+    default:
+        return std::nullopt;
+    }
+}
+
+SaveResult SaveDocumentAs(const QString& path, const QString& text, const LogWriter& log)
+{
+    const std::optional<int> encoding = ConfirmSaveEncoding(text, DocEncoding, log);
+    if (!encoding)
+        return SaveResult::Cancelled;
+    DocEncoding = *encoding;
+    QString error;
+    if (!DocSave(path, text, DocEncoding, &error)) {
+        if (log)
+            log(error, true);
+        platform::prompts().message(QString(), error, platform::Severity::Error);
+        return SaveResult::Failed;
+    }
+    return SaveResult::Saved;
+}
+
+// ---- The save question and the save commands ---------------------------
+
+SaveRoute SaveFileRoute(const QString& docOrigin)
+{
+    return docOrigin == OriginOpening || docOrigin == OriginSaving ? SaveRoute::OwnPath : SaveRoute::SaveAs;
+}
+
+bool SAVE_ON_EXIT(const QString& text, const std::function<SaveResult()>& saveAs, const LogWriter& log)
+{
+    if (!DocModified)
+        return true;
+    switch (platform::prompts().askYesNoCancel(QString(), SaveQuestionText)) {
+    case platform::Answer::Yes:
+        if (SaveFileRoute(DocOrigin) == SaveRoute::SaveAs)
+            return saveAs && saveAs() == SaveResult::Saved;
+        return SaveDocumentAs(CurrentFileName, text, log) == SaveResult::Saved;
+    case platform::Answer::No: {
+        const BackupResult b = MakeBackup(CurrentBackup, text);
+        if (!b.ok) {
+            if (log)
+                log(b.error, true);
+            platform::prompts().message(QString(), b.error, platform::Severity::Error);
+        }
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+bool SamePath(const QString& a, const QString& b)
+{
+    if (a.isEmpty() || b.isEmpty())
+        return a == b;
+    const QFileInfo fa(a);
+    const QFileInfo fb(b);
+    QString pa = fa.exists() ? fa.canonicalFilePath() : QDir::cleanPath(fa.absoluteFilePath());
+    QString pb = fb.exists() ? fb.canonicalFilePath() : QDir::cleanPath(fb.absoluteFilePath());
+    return pa.compare(pb, platform::PathsAreCaseSensitive() ? Qt::CaseSensitive : Qt::CaseInsensitive) == 0;
+}
+
+bool DeleteScratchAfterSaveAs(const QString& currentFileName, const QString& chosenPath)
+{
+    return currentFileName == ScratchDocumentPath() && !SamePath(chosenPath, currentFileName);
+}
+
+// ---- Document kind and titles -------------------------------------------
+
+bool IsHtmlPath(const QString& path)
+{
+    const qsizetype dot = path.lastIndexOf(u'.');
+    if (dot < 0)
+        return false;
+    const QString ext = path.mid(dot + 1).toUpper();
+    return ext == QStringLiteral("HTML") || ext == QStringLiteral("HTM") || ext == QStringLiteral("HTT");
+}
+
+bool CurrentIsHTML() { return IsHtmlPath(CurrentFileName); }
+
+bool CurrentIsNew() { return CurrentFileName == ScratchDocumentPath(); }
+
+DropKind ClassifyDroppedFile(const QString& path)
+{
+    static const QStringList documents = {QStringLiteral("html"), QStringLiteral("htm"), QStringLiteral("txt"), QStringLiteral("css"), QStringLiteral("js")};
+    static const QStringList images = {QStringLiteral("jpg"), QStringLiteral("jpeg"), QStringLiteral("gif"), QStringLiteral("png"), QStringLiteral("bmp")};
+    const QString ext = FileExtension(path).toLower();
+    if (QFileInfo(path).isFile() && documents.contains(ext))
+        return DropKind::Document;
+    if (images.contains(ext))
+        return DropKind::Image;
+    return DropKind::Ignored;
+}
+
+QString MainWindowCaption(const QString& path) { return QStringLiteral("Veltmark - ") + fileNameOf(path); }
+
+QString ApplicationTitle(const QString& path) { return fileNameOf(path) + QStringLiteral(" - Veltmark"); }
+
+QString ContainingFolder(const QString& path)
+{
+    if (path.isEmpty())
+        return {};
+    const qsizetype sep = path.lastIndexOf(platform::PathSep);
+    return sep < 0 ? QString() : path.left(sep + 1);
+}
+
+bool OpenContainingFolder()
+{
+    const QString folder = ContainingFolder(CurrentFileName);
+    return !folder.isEmpty() && ShellOpen(folder);
+}
+
+// ---- The document's state ----------------------------------------------
+
+DocumentState ApplyDocumentEvent(const DocumentState& state, DocumentEvent event, const QString& path, int encoding)
+{
+    DocumentState s = state;
+    switch (event) {
+    case DocumentEvent::Opened:
+        s.fileName = path;
+        s.origin = OriginOpening;
+        s.modified = false;
+        if (encoding == EncodingCp1251 || encoding == EncodingUtf8)
+            s.encoding = encoding;
+        break;
+    case DocumentEvent::NewEmpty:
+        s.fileName = ScratchDocumentPath();
+        s.origin.clear();
+        break;
+    case DocumentEvent::TextImported:
+        s.fileName = path;
+        s.origin = OriginOpening;
+        s.modified = false;
+        break;
+    case DocumentEvent::ArchiveImported:
+        s.fileName = ScratchDocumentPath();
+        s.origin.clear();
+        s.modified = false;
+        break;
+    case DocumentEvent::SavedAs:
+        s.fileName = path;
+        s.origin = OriginSaving;
+        s.modified = false;
+        break;
+    case DocumentEvent::Saved:
+        s.modified = false;
+        break;
+    case DocumentEvent::EncodingChosen:
+        if (encoding == EncodingCp1251 || encoding == EncodingUtf8)
+            s.encoding = encoding;
+        break;
+    }
+    return s;
+}
+
+DocumentState CurrentDocumentState() { return {CurrentFileName, DocOrigin, DocEncoding, DocModified}; }
+
+void SetDocumentState(const DocumentState& state)
+{
+    CurrentFileName = state.fileName;
+    DocOrigin = state.origin;
+    DocEncoding = state.encoding;
+    DocModified = state.modified;
+}
+
+// ---- Editing ------------------------------------------------------------
+
+void InsertAtCaret(TextModel& editor, const QString& text)
+{
+    const int start = editor.selStart();
+    const int length = editor.selLength();
+    if (editor.lineCount() == 0) {
+        editor.setText(text);
+    } else {
+        const CaretPos caret = editor.caretPos();
+        const QString line = editor.line(caret.line);
+        const int column = std::clamp(caret.column, 0, int(line.size()));
+        editor.setLine(caret.line, line.left(column) + text + line.mid(column));
+    }
+    editor.setSelStart(start);
+    editor.setSelLength(length);
+}
