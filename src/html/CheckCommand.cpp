@@ -1,5 +1,7 @@
 #include "html/CheckCommand.h"
 
+#include "app/Documents.h"
+
 #include "html/TagChecker.h"
 #include "platform/Codecs.h"
 #include "store/Utilities.h"
@@ -10,10 +12,9 @@
 
 QString DocumentTextFromBytes(const QByteArray& bytes)
 {
-    // The declaration is ASCII, so the bytes can be searched as they are.
-    const bool utf8 = bytes.toLower().contains("charset=utf-8");
-    const QString decoded = utf8 ? platform::DecodeUtf8Lenient(bytes) : platform::DecodeCp1251(bytes);
-    return SplitLines(decoded).join(QStringLiteral("\r\n"));
+    // Exactly the way a document is opened at start (Windows-1251 before any
+    // declaration says otherwise).
+    return CHECK_ENCODE(bytes, EncodingCp1251).text;
 }
 
 LineColumn LineColumnAt(const QString& text, int position)

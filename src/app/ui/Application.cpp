@@ -4,10 +4,12 @@
 #include "app/Install.h"
 #include "app/StartUp.h"
 #include "app/ui/MainWindow.h"
+#include "html/CheckCommand.h"
 #include "platform/ui/QtPrompts.h"
 #include "store/OptionsStore.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -43,6 +45,15 @@ int RunVeltmark(int argc, char** argv)
             std::printf("%s\n", VersionText().toLocal8Bit().constData());
             return 0;
         }
+    }
+
+    // The tag checker without a window.
+    if (argc > 1 && std::strcmp(argv[1], "--check") == 0) {
+        QCoreApplication core(argc, argv);
+        QStringList files = QCoreApplication::arguments().mid(2);
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        return RunCheckCommand(files, out, err);
     }
 
     QApplication app(argc, argv);

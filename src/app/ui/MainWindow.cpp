@@ -19,6 +19,9 @@
 #include <QTimer>
 #include <QToolBar>
 
+// The window's pictures live in the static library's resources.
+static void initPictures() { Q_INIT_RESOURCE(pictures); }
+
 namespace {
 
 QColor toQColor(TColor c)
@@ -52,6 +55,7 @@ TForm1::TForm1(const QStringList& args, QWidget* parent)
     , ui(new Ui::TForm1)
     , args_(args)
 {
+    initPictures();
     ui->setupUi(this);
     Memo1 = ui->Memo1;
     HELPLOG = ui->HELPLOG;

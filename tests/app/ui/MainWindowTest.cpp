@@ -33,6 +33,7 @@ TEST_F(MainWindowTest, ComponentsAreFoundByName)
     EXPECT_EQ(form.findChild<TKRichEdit*>(QStringLiteral("Memo1")), form.Memo1);
     EXPECT_EQ(form.minimumSize(), QSize(600, 600));
     EXPECT_EQ(form.TIME_TIMER->interval(), 1000);
+    EXPECT_FALSE(form.CLOSELOG->pixmap().isNull());
 }
 
 TEST_F(MainWindowTest, CreatedFromTheStoredOptions)
