@@ -70,7 +70,11 @@ void TKRichEdit::keyPressEvent(QKeyEvent* event)
         scrollLines(event->key() == Qt::Key_PageUp ? -10 : 10);
         return;
     }
-    if (event->matches(QKeySequence::Undo)) {
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && (event->modifiers() & Qt::ShiftModifier)) {
+        // A line break is always a real one (no soft break inside a line).
+        event->accept();
+        textCursor().insertBlock();
+    } else if (event->matches(QKeySequence::Undo)) {
         event->accept();
         Q_EMIT OnUndoKey();
     } else {
@@ -122,14 +126,23 @@ void TKRichEdit::wheelEvent(QWheelEvent* event)
 
 QString TKRichEdit::text() const
 {
-    const QTextDocument* doc = document();
-    QString result;
-    result.reserve(textLength());
-    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
-        if (b != doc->begin())
-            result += QStringLiteral("\r\n");
-        result += b.text();
+    // The raw text keeps every character as typed (no space for a no-break
+    // space); blocks are separated by U+2029, which becomes CR LF.
+    const QString raw = document()->toRawText();
+    QString result(textLength(), Qt::Uninitialized);
+    QChar* out = result.data();
+    qsizetype n = 0;
+    const QChar* in = raw.constData();
+    const qsizetype len = std::min<qsizetype>(raw.size(), document()->characterCount() - 1);
+    for (qsizetype i = 0; i < len; ++i) {
+        if (in[i] == QChar::ParagraphSeparator) {
+            out[n++] = u'\r';
+            out[n++] = u'\n';
+        } else {
+            out[n++] = in[i];
+        }
     }
+    result.truncate(n);
     return result;
 }
 

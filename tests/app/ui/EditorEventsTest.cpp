@@ -206,3 +206,14 @@ TEST_F(EditorEventsTest, EditsMarkTheDocumentOnlyAfterLoading)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(EditorEventsTest, EscapeClosesTheProgram)
+{
+    QTest::keyClick(form_->Memo1, Qt::Key_Escape);
+    EXPECT_FALSE(form_->isVisible());
+    EXPECT_TRUE(ReadBytes(programFolder() + QStringLiteral("Program.ZEL")).contains("[WINDOWSTATE]"));
+}
+
+} // namespace

@@ -94,6 +94,16 @@ TEST_F(KRichEditEvents, NothingScrollsWhileLineHeightIsZero)
     EXPECT_EQ(top(), 0);
 }
 
+TEST_F(KRichEditEvents, TextKeepsNoBreakSpacesAndShiftEnterBreaksTheLine)
+{
+    edit_.setText(QStringLiteral("a\u00A0b"));
+    EXPECT_EQ(edit_.text(), QStringLiteral("a\u00A0b"));
+    edit_.setSelStart(1);
+    QTest::keyClick(&edit_, Qt::Key_Return, Qt::ShiftModifier);
+    EXPECT_EQ(edit_.text(), QStringLiteral("a\r\n\u00A0b"));
+    EXPECT_EQ(edit_.lineCount(), 2);
+}
+
 TEST_F(KRichEditEvents, MiddleButtonDoesNothingAndTabInsertsATab)
 {
     edit_.setText(QStringLiteral("abc"));
