@@ -1,5 +1,7 @@
 #include "app/Documents.h"
 
+#include "editor/MemoryTextModel.h"
+
 #include "app/Globals.h"
 #include "app/RecentDocuments.h"
 #include "editor/TextModel.h"
@@ -89,24 +91,10 @@ bool hasWriteBits(const QFileInfo& fi)
 
 QString JoinDocumentLines(const QString& decoded)
 {
-    const qsizetype n = decoded.size();
-    QString out;
-    out.reserve(n + n / 32);
-    const QChar* d = decoded.constData();
-    qsizetype run = 0;
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = d[i];
-        if (c != u'\r' && c != u'\n')
-            continue;
-        out.append(QStringView(d + run, i - run));
-        if (c == u'\r' && i + 1 < n && d[i + 1] == u'\n')
-            ++i;
-        run = i + 1;
-        // The line end of the last line adds nothing.
-        if (run < n)
-            out.append(kCrLf);
-    }
-    out.append(QStringView(d + run, n - run));
+    QString out = WithLineBreaks(decoded, kCrLf);
+    // The line end of the last line adds nothing.
+    if (out.endsWith(kCrLf))
+        out.chop(2);
     return out;
 }
 
