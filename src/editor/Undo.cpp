@@ -127,15 +127,16 @@ bool ParseUndoEntry(const QString& entry, int& start, int& length, std::optional
 void UndoHistory::init(TextModel* editor)
 {
     editor_ = editor;
-    baseStart_ = 0;
-    baseLength_ = 0;
-    baseText_.clear();
-    entries_.clear();
-    textEntries_ = 0;
-    anchor_.clear();
+    clear();
 }
 
 void UndoHistory::reset()
+{
+    clear();
+    notify();
+}
+
+void UndoHistory::clear()
 {
     baseStart_ = 0;
     baseLength_ = 0;
@@ -143,7 +144,6 @@ void UndoHistory::reset()
     entries_.clear();
     textEntries_ = 0;
     anchor_.clear();
-    notify();
 }
 
 void UndoHistory::snapshot()

@@ -98,6 +98,8 @@ private:
     void moveAnchor(const QString& text);
     void dropOldest();
     void notify();
+    // Base and entries back to empty.
+    void clear();
 
     TextModel* editor_ = nullptr;
     int baseStart_ = 0;
