@@ -6,6 +6,7 @@
 #include "editor/EditorState.h"
 #include "editor/Undo.h"
 #include "editor/ui/KRichEdit.h"
+#include "editor/ui/MarkerBar.h"
 #include "store/OptionItems.h"
 #include "store/OptionsStore.h"
 #include "store/Utilities.h"
@@ -23,6 +24,8 @@
 #include <QToolButton>
 
 namespace {
+
+TMarkerBar* markerBar(QWidget* vertbar) { return static_cast<TMarkerBar*>(vertbar); }
 
 // The line's text up to the selection start. Keywords and patterns never
 // hold a line break, so this is all of the text they can match.
@@ -98,6 +101,10 @@ void TForm1::wireEditor()
     connect(Memo1, &QPlainTextEdit::textChanged, this, &TForm1::Memo1Change);
     connect(Memo1, &TKRichEdit::OnScroll, this, &TForm1::Memo1Scroll);
     CLOSELOG->installEventFilter(this);
+    TMarkerBar* bar = markerBar(VERTBAR);
+    bar->setEditor(Memo1);
+    bar->setLogWriter([this](const QString& m, bool e) { HELPLOG_Write(m, e); });
+    bar->setLastEditorState([] { return std::pair<int, int>(Editor().LastLineCount, Editor().LastCaretLine); });
     Undo().onAvailableChanged = [this](bool available) {
         if (MENU_UNDO)
             MENU_UNDO->setEnabled(available);
@@ -211,6 +218,8 @@ void TForm1::Memo1Change()
     if (!LoadingText)
         DocModified = true;
     const int lines = Memo1->lineCount();
+    if (lines != Editor().LastLineCount)
+        markerBar(VERTBAR)->MarkersRemake(false);
     Editor().LastLineCount = lines;
     Editor().LastCaretLine = Memo1->caretPos().line;
     HELPLOG_Write(QStringLiteral("[CHANGES_AFTER_ERROR]"), false);
@@ -218,7 +227,8 @@ void TForm1::Memo1Change()
 
 void TForm1::Memo1Scroll()
 {
-    // The tag tool panel hides and the markers move; both come later.
+    // The tag tool panel hides here once it exists.
+    markerBar(VERTBAR)->Memo1Scroll();
 }
 
 void TForm1::CARETINFO() { setStatusPanel(1, CARETINFO_Text(*Memo1)); }
@@ -258,7 +268,7 @@ void TForm1::CLOSELOGClick()
     Opt_SelectFile(opt::Program);
     Opt_Write(opt::HELPLOG, QStringLiteral("0"));
     hideLog();
-    // The marker bar rebuilds its markers here once it exists.
+    markerBar(VERTBAR)->MarkersRemake(true);
 }
 
 void TForm1::MENU_UNDOClick()
@@ -274,6 +284,6 @@ void TForm1::MENU_UNDOClick()
     // 16-bit position that would wrap on long documents.
     Memo1->verticalScrollBar()->setValue(caret.line * h / std::max(1, h));
     Memo1->scrollHorizontalTo(std::max(0, w - Memo1->viewport()->width() / 2));
-    // The marker bar's caret-line highlight is refreshed here once it exists.
+    markerBar(VERTBAR)->HighlightCaretPos();
     Memo1->viewport()->update();
 }

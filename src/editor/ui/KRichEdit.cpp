@@ -36,10 +36,20 @@ int TKRichEdit::LineHeight = 0;
 
 void TKRichEdit::measureLineHeight()
 {
-    LineHeight = QFontMetrics(font()).boundingRect(QStringLiteral("AbCdMАБВГ")).height();
-    // The control lays out a line at the font's full height; use that when the
-    // sample's box is smaller, so positions computed from it stay on their line.
-    LineHeight = std::max(LineHeight, QFontMetrics(font()).height());
+    // The height of "AbCdMАБВГ" as the control lays it out: two sample lines
+    // in a document like the control's, the distance between their tops. So
+    // everything positioned by LineHeight stays beside its line.
+    const QString sample = QStringLiteral("AbCdMАБВГ");
+    QTextDocument doc;
+    doc.setDefaultFont(font());
+    auto* layout = new QPlainTextDocumentLayout(&doc);
+    doc.setDocumentLayout(layout);
+    doc.setPlainText(sample + u'\n' + sample);
+    const qreal first = layout->blockBoundingRect(doc.firstBlock()).top();
+    const qreal second = layout->blockBoundingRect(doc.lastBlock()).top();
+    LineHeight = qRound(second - first);
+    if (LineHeight <= 0)
+        LineHeight = QFontMetrics(font()).lineSpacing();
 }
 
 void TKRichEdit::scrollToThumb(int position)
