@@ -7,6 +7,7 @@
 #include "editor/Undo.h"
 #include "editor/ui/KRichEdit.h"
 #include "editor/ui/MarkerBar.h"
+#include "html/TagChecker.h"
 #include "store/OptionItems.h"
 #include "store/OptionsStore.h"
 #include "store/Utilities.h"
@@ -55,6 +56,24 @@ void TForm1::buildToolBar()
         MAINTOOLBAR->addWidget(b);
         *buttons[i] = b;
     }
+
+    // The tag check: the first fault goes to the log in red with its
+    // character selected; a clean page says so.
+    MAINTOOLBAR->addSeparator();
+    auto* check = new QToolButton(MAINTOOLBAR);
+    check->setObjectName(QStringLiteral("CHECKBUT"));
+    check->setText(QStringLiteral("Проверка"));
+    check->setToolTip(QStringLiteral("Проверить синтаксис кода"));
+    check->setAutoRaise(true);
+    MAINTOOLBAR->addWidget(check);
+    connect(check, &QToolButton::clicked, this, [this] {
+        QString message;
+        if (CheckTagsInModel(*Memo1, &message))
+            HELPLOG_Write(kTagCheckPassedMessage.toString(), false);
+        else
+            HELPLOG_Write(message, true);
+        Memo1->setFocus();
+    });
 }
 
 void TForm1::buildEditorPopup()
