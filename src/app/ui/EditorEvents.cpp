@@ -8,6 +8,7 @@
 #include "editor/ui/KRichEdit.h"
 #include "editor/ui/MarkerBar.h"
 #include "html/TagChecker.h"
+#include "html/ui/FindReplaceDialog.h"
 #include "store/OptionItems.h"
 #include "store/OptionsStore.h"
 #include "store/Utilities.h"
@@ -66,6 +67,33 @@ void TForm1::buildToolBar()
     check->setToolTip(QStringLiteral("Проверить синтаксис кода"));
     check->setAutoRaise(true);
     MAINTOOLBAR->addWidget(check);
+    // Find and replace: the button shows the dialog, its drop-down also finds next.
+    auto* finder = new TFINDREPLACE(Memo1, this);
+    auto* search = new QToolButton(MAINTOOLBAR);
+    search->setObjectName(QStringLiteral("ToolButton5"));
+    search->setText(QStringLiteral("Поиск"));
+    search->setToolTip(QStringLiteral("Поиск или замена в документе"));
+    search->setAutoRaise(true);
+    search->setPopupMode(QToolButton::MenuButtonPopup);
+    auto* searchMenu = new QMenu(search);
+    searchMenu->setObjectName(QStringLiteral("SEARCHMENU"));
+    QAction* n30 = searchMenu->addAction(QStringLiteral("Найти или заменить"));
+    n30->setObjectName(QStringLiteral("N30"));
+    QAction* next = searchMenu->addAction(QStringLiteral("Найти далее"));
+    next->setObjectName(QStringLiteral("MENU_SEARCH_NEXT"));
+    next->setShortcut(Qt::Key_F3);
+    next->setShortcutContext(Qt::WidgetShortcut); // the key itself is SEARCHHOT's
+    search->setMenu(searchMenu);
+    MAINTOOLBAR->addWidget(search);
+    auto* hot = new QAction(QStringLiteral("Найти далее"), this);
+    hot->setObjectName(QStringLiteral("SEARCHHOT"));
+    hot->setShortcut(Qt::Key_F3);
+    addAction(hot);
+    connect(search, &QToolButton::clicked, finder, &TFINDREPLACE::showCentred);
+    connect(n30, &QAction::triggered, finder, &TFINDREPLACE::showCentred);
+    connect(next, &QAction::triggered, finder, &TFINDREPLACE::SearchHot);
+    connect(hot, &QAction::triggered, finder, &TFINDREPLACE::SearchHot);
+
     connect(check, &QToolButton::clicked, this, [this] {
         QString message;
         if (CheckTagsInModel(*Memo1, &message))
