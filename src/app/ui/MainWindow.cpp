@@ -18,6 +18,7 @@
 #include <QTime>
 #include <QTimer>
 #include <QToolBar>
+#include <algorithm>
 
 // The window's pictures live in the static library's resources.
 static void initPictures() { Q_INIT_RESOURCE(pictures); }
@@ -43,6 +44,14 @@ struct MenuItem {
 // each command brings its own lines.
 constexpr MenuItem kMainMenu[] = {
     {"N13", "", "Файл", "", true},
+    {"NEWDOC", "N13", "Новый", "", true},
+    {"MENU_NEWEMPTY", "NEWDOC", "Пустой документ", "", true},
+    {"N7", "N13", "Открыть ...", "Ctrl+O", true},
+    {"N14", "N13", "Сохранить как ...", "", true},
+    {"N16", "N13", "Сохранить", "Ctrl+S", true},
+    {"N37", "N13", "Кодировка", "", true},
+    {"ENC_1251", "N37", "Windows-1251, обычный текст", "", true},
+    {"ENC_UTF8", "N37", "UTF-8", "", true},
     {"MENU_EXIT", "N13", "Выход", "Alt+X", true},
     {"MENU_TAGS", "", "Теги", "", true},
     {"MENU_TAGS_NONE", "MENU_TAGS", "Редактор шаблонов тегов не входит в программу", "", false},
@@ -90,7 +99,17 @@ void TForm1::buildMenus()
             menus.insert(name, menu);
             continue;
         }
-        QAction* a = menus.value(QString::fromUtf8(m.parent))->addAction(caption);
+        QMenu* parentMenu = menus.value(QString::fromUtf8(m.parent));
+        // An entry that other entries name as their parent is a submenu.
+        if (std::any_of(std::begin(kMainMenu), std::end(kMainMenu), [&](const MenuItem& c) { return name == QString::fromUtf8(c.parent); })) {
+            QMenu* sub = parentMenu->addMenu(caption);
+            sub->setObjectName(name);
+            sub->menuAction()->setObjectName(name + QStringLiteral("_ACTION"));
+            sub->menuAction()->setEnabled(m.enabled);
+            menus.insert(name, sub);
+            continue;
+        }
+        QAction* a = parentMenu->addAction(caption);
         a->setObjectName(name);
         a->setEnabled(m.enabled);
         if (*m.shortcut)
@@ -100,6 +119,7 @@ void TForm1::buildMenus()
     MENU_TAGS = menus.value(QStringLiteral("MENU_TAGS"));
     MENU_EXIT = findChild<QAction*>(QStringLiteral("MENU_EXIT"));
     connect(MENU_EXIT, &QAction::triggered, this, &QWidget::close);
+    wireDocumentCommands();
 }
 
 void TForm1::buildStatusBar()
@@ -199,6 +219,7 @@ void TForm1::FormShow()
         ParentDocument = startDocument_.parentDocument;
         ParentWindow = startDocument_.fromParent ? startDocument_.parentWindow : 0;
     }
+    openStartDocument();
     // In every case:
     DocModified = false;
     UndoSnapshot();
@@ -221,6 +242,8 @@ void TForm1::resizeEvent(QResizeEvent* event)
 
 bool TForm1::FormCloseQuery()
 {
+    if (DocModified && Memo1->text().size() > 1 && !SAVE_ON_EXIT())
+        return false;
     WindowShow state = WindowShow::Normal;
     if (isMinimized())
         state = WindowShow::Minimized;

@@ -2,6 +2,7 @@
 // The main window: owns the editor, the message log, the marker bar, the
 // status bar, the menus and the tool bar, and runs the start and close of
 // the program's window life.
+#include "app/Documents.h"
 #include "app/StartUp.h"
 #include "editor/MessageLog.h"
 
@@ -40,6 +41,14 @@ public:
     QTimer* TIME_TIMER = nullptr;
     QMenu* N13 = nullptr;       // "Файл"
     QAction* MENU_EXIT = nullptr;
+    QMenu* NEWDOC = nullptr;          // "Новый"
+    QAction* MENU_NEWEMPTY = nullptr; // "Пустой документ"
+    QAction* N7 = nullptr;            // "Открыть ..." (Ctrl+O)
+    QAction* N14 = nullptr;           // "Сохранить как ..."
+    QAction* N16 = nullptr;           // "Сохранить" (Ctrl+S)
+    QMenu* N37 = nullptr;             // "Кодировка"
+    QAction* ENC_1251 = nullptr;      // "Windows-1251, обычный текст"
+    QAction* ENC_UTF8 = nullptr;      // "UTF-8"
     QMenu* MENU_TAGS = nullptr; // "Теги"
     QMenu* EDITOR_POPUP = nullptr;
     QAction* MENU_UNDO = nullptr;     // "Отмена" (Ctrl+Z)
@@ -76,11 +85,27 @@ public:
     // The clock tick: the time into panel 2, and loading is over.
     void TIME_TIMERTimer();
 
+    // The document commands of the "Файл" menu.
+    void NEWDOCClick();
+    void OpenFile();
+    void SaveFile();
+    SaveResult SaveAs();
+    void N37Click();
+    void ENC_1251Click();
+    void ENC_UTF8Click();
+    // The save question over the editor text; true means "go on".
+    bool SAVE_ON_EXIT();
+    // The open-from-disk steps shared by the open command, the start and a
+    // dropped document. False (with a message) when the file cannot be read.
+    bool openDocument(const QString& path);
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void FormCreate();
@@ -88,6 +113,10 @@ private:
     bool FormCloseQuery();
     void FormClose();
     void buildMenus();
+    void wireDocumentCommands();
+    void openStartDocument();
+    void showDocumentTitles();
+    LogWriter logWriter();
     void buildStatusBar();
     void applyAppearance(const EditorAppearance& a, bool atShow);
     void setAppTitle(const QString& title);
@@ -116,6 +145,7 @@ private:
     QStringList args_;
     StartDocument startDocument_;
     QString appTitle_ = QStringLiteral("Veltmark");
+    QString openDialogFileName_; // the open dialog's file name
     bool shown_ = false;
     bool closing_ = false;
 };

@@ -1,0 +1,234 @@
+// The main window's document commands: the "Файл" menu's new, open, save,
+// save as and encoding entries, the document opened at start, the save
+// question, and documents dropped onto the window.
+#include "app/Documents.h"
+#include "app/Globals.h"
+#include "app/RecentDocuments.h"
+#include "app/ui/MainWindow.h"
+#include "editor/Undo.h"
+#include "editor/ui/KRichEdit.h"
+#include "platform/Prompts.h"
+#include "store/OptionItems.h"
+#include "store/OptionsStore.h"
+#include "store/Utilities.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMimeData>
+#include <QUrl>
+
+namespace {
+
+const QString kOpenTitle = QStringLiteral("Открытие файла для редактирования");
+const QString kOpenFilter = QStringLiteral(
+    "Все поддерживаемые|*.html;*.htm*;*.css;*.js;*.php*;*phtml;*.txt;"
+    "|HTML|*.html;*.htm*|CSS|*.css|JavaScript|*.js|PHP|*.php*;*phtml;"
+    "|Текстовый файл ( *.txt )|*.txt|Все файлы|*.*");
+const QString kSaveTitle = QStringLiteral("Сохранение документа");
+const QString kSaveFilter = QStringLiteral(
+    "HTML|*.html;*.htm*|CSS|*.css|JavaScript|*.js|PHP|*.php;*.php*;*phtml;"
+    "|Текстовый файл ( *.txt )|*.txt|Все файлы|*.*");
+const QString kParentNotice = QStringLiteral("Документ открыт для редактирования. Не забудьте сохранить изменения");
+
+} // namespace
+
+void TForm1::wireDocumentCommands()
+{
+    MENU_NEWEMPTY = findChild<QAction*>(QStringLiteral("MENU_NEWEMPTY"));
+    N7 = findChild<QAction*>(QStringLiteral("N7"));
+    N14 = findChild<QAction*>(QStringLiteral("N14"));
+    N16 = findChild<QAction*>(QStringLiteral("N16"));
+    ENC_1251 = findChild<QAction*>(QStringLiteral("ENC_1251"));
+    ENC_UTF8 = findChild<QAction*>(QStringLiteral("ENC_UTF8"));
+    NEWDOC = findChild<QMenu*>(QStringLiteral("NEWDOC"));
+    N37 = findChild<QMenu*>(QStringLiteral("N37"));
+
+    auto* encodings = new QActionGroup(this);
+    encodings->setExclusive(true);
+    for (QAction* a : {ENC_1251, ENC_UTF8}) {
+        a->setCheckable(true);
+        encodings->addAction(a);
+    }
+    ENC_1251->setChecked(true);
+
+    connect(MENU_NEWEMPTY, &QAction::triggered, this, &TForm1::NEWDOCClick);
+    connect(N7, &QAction::triggered, this, &TForm1::OpenFile);
+    connect(N14, &QAction::triggered, this, [this] { SaveAs(); });
+    connect(N16, &QAction::triggered, this, &TForm1::SaveFile);
+    connect(ENC_1251, &QAction::triggered, this, &TForm1::ENC_1251Click);
+    connect(ENC_UTF8, &QAction::triggered, this, &TForm1::ENC_UTF8Click);
+    connect(N37, &QMenu::aboutToShow, this, &TForm1::N37Click);
+}
+
+LogWriter TForm1::logWriter()
+{
+    return [this](const QString& message, bool isError) { HELPLOG_Write(message, isError); };
+}
+
+void TForm1::showDocumentTitles()
+{
+    setWindowTitle(MainWindowCaption(CurrentFileName));
+    setAppTitle(ApplicationTitle(CurrentFileName));
+}
+
+bool TForm1::SAVE_ON_EXIT()
+{
+    return ::SAVE_ON_EXIT(Memo1->text(), [this] { return SaveAs(); }, logWriter());
+}
+
+bool TForm1::openDocument(const QString& path)
+{
+    QString error;
+    const std::optional<DecodedDocument> doc = LoadDocument(path, DocEncoding, &error);
+    if (!doc) {
+        platform::prompts().message(QString(), error, platform::Severity::Warning);
+        return false;
+    }
+    UndoReset();
+    LoadingText = true;
+    Memo1->setText(doc->text);
+    SetDocumentState(ApplyDocumentEvent(CurrentDocumentState(), DocumentEvent::Opened, path, doc->encoding));
+    openDialogFileName_ = path;
+    showDocumentTitles();
+    AddToRecent_Opening(path);
+    UndoReset();
+    UndoSnapshot();
+    return true;
+}
+
+void TForm1::openStartDocument()
+{
+    const StartDocument& start = startDocument_;
+    if (start.kind == StartDocument::Kind::Page) {
+        if (start.fromParent)
+            HELPLOG_Write(kParentNotice, false);
+        openDocument(start.path);
+        // The application title stays "Veltmark" for a document named on the command line.
+        setAppTitle(QStringLiteral("Veltmark"));
+        return;
+    }
+    if (start.kind == StartDocument::Kind::Archive)
+        return; // web archives are imported by the import commands
+    Opt_SelectFile(opt::Program);
+    if (ParseBool(Opt_ReadStr(opt::LOADLASTFILE))) {
+        const QList<RecentEntry> recent = RecentMenuEntries(QString());
+        if (!recent.isEmpty() && QFileInfo(recent.first().path).isFile())
+            openDocument(recent.first().path);
+    } else {
+        NEWDOCClick();
+    }
+    setAppTitle(ApplicationTitle(CurrentFileName));
+}
+
+void TForm1::NEWDOCClick()
+{
+    if (!SAVE_ON_EXIT())
+        return;
+    const QString scratch = ScratchDocumentPath();
+    LoadingText = true;
+    if (!Memo1->text().isEmpty())
+        Memo1->setText(QString());
+    QString error;
+    if (!DocSave(scratch, QString(), DocEncoding, &error))
+        HELPLOG_Write(error, true);
+    SetDocumentState(ApplyDocumentEvent(CurrentDocumentState(), DocumentEvent::NewEmpty));
+    showDocumentTitles();
+    UndoReset();
+}
+
+void TForm1::OpenFile()
+{
+    if (!SAVE_ON_EXIT())
+        return;
+    platform::FileDialogRequest r;
+    r.title = kOpenTitle;
+    r.filter = kOpenFilter;
+    r.defaultExt = QStringLiteral("*.html;*htm");
+    r.fileName = openDialogFileName_;
+    const QString path = platform::prompts().openFile(r);
+    if (path.isEmpty())
+        return;
+    if (!QFileInfo(path).isFile()) {
+        platform::prompts().message(QString(), FileNotFoundMessage, platform::Severity::Warning);
+        return;
+    }
+    openDocument(path);
+}
+
+void TForm1::SaveFile()
+{
+    const SaveResult result = SaveFileRoute(DocOrigin) == SaveRoute::OwnPath
+        ? SaveDocumentAs(CurrentFileName, Memo1->text(), logWriter())
+        : SaveAs();
+    // Nothing written (cancelled or failed): the document stays modified.
+    if (result != SaveResult::Saved)
+        return;
+    UndoReset();
+    UndoSnapshot();
+    DocModified = false;
+}
+
+SaveResult TForm1::SaveAs()
+{
+    platform::FileDialogRequest r;
+    r.title = kSaveTitle;
+    r.filter = kSaveFilter;
+    r.defaultExt = QStringLiteral("*.html");
+    const QString path = platform::prompts().saveFile(r);
+    if (path.isEmpty())
+        return SaveResult::Cancelled;
+    if (QFileInfo::exists(path)) {
+        const BackupResult b = MakeBackup(path, QString());
+        if (!b.ok)
+            HELPLOG_Write(b.error, true);
+    }
+    const SaveResult result = SaveDocumentAs(path, Memo1->text(), logWriter());
+    if (result != SaveResult::Saved)
+        return result;
+    if (DeleteScratchAfterSaveAs(CurrentFileName, path))
+        QFile::remove(CurrentFileName);
+    SetDocumentState(ApplyDocumentEvent(CurrentDocumentState(), DocumentEvent::SavedAs, path));
+    showDocumentTitles();
+    AddToRecent_Opening(path);
+    return result;
+}
+
+void TForm1::N37Click()
+{
+    ENC_1251->setChecked(DocEncoding == EncodingCp1251);
+    ENC_UTF8->setChecked(DocEncoding == EncodingUtf8);
+}
+
+void TForm1::ENC_1251Click() { DocEncoding = EncodingCp1251; }
+
+void TForm1::ENC_UTF8Click() { DocEncoding = EncodingUtf8; }
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void TForm1::dropEvent(QDropEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    for (const QUrl& url : urls) {
+        if (!url.isLocalFile())
+            continue;
+        const QString path = url.toLocalFile();
+        if (path.size() > 1024)
+            continue;
+        if (ClassifyDroppedFile(path) != DropKind::Document)
+            continue; // images go to the image-drop dialog once it exists
+        if (!SAVE_ON_EXIT())
+            continue;
+        openDocument(path);
+    }
+    event->acceptProposedAction();
+}
