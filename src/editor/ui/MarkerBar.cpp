@@ -128,8 +128,8 @@ void TMarkerBar::createPicture(int line)
     auto* p = new QLabel(this);
     p->setObjectName(QStringLiteral("marker%1").arg(line));
     p->setPixmap(markerPicture());
+    // Clicks go through to the bar; the picture keeps its bright colours.
     p->setAttribute(Qt::WA_TransparentForMouseEvents);
-    p->setEnabled(false);
     p->setGeometry(2, markerTop(line), kPicture, kPicture);
     p->show();
 }
