@@ -12,6 +12,7 @@ bool LoadingText = true;
 qint64 ParentWindow = 0;
 QString ParentDocument;
 bool UseDoubleQuotes = false;
+bool CHECK_HTML = true;
 
 void InitProgramFolders()
 {
@@ -33,4 +34,5 @@ void ResetGlobals()
     ParentWindow = 0;
     ParentDocument.clear();
     UseDoubleQuotes = false;
+    CHECK_HTML = true;
 }

@@ -24,6 +24,9 @@ extern qint64 ParentWindow;
 extern QString ParentDocument;
 // The editor types a pair of quotes after "style=" (option 2QUOTES).
 extern bool UseDoubleQuotes;
+// The previews check the tags first. Not stored: on at every start, toggled
+// by "Проверять исходник" (and by the settings dialog's box of that name).
+extern bool CHECK_HTML;
 
 // Sets ProgramFolder and BackupFolder from the platform's program folder.
 void InitProgramFolders();

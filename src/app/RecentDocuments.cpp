@@ -212,7 +212,8 @@ BackupResult MakeBackup(const QString& name, const QString& editorText, const QD
     QByteArray bytes;
     QString documentPath;
     if (name == CurrentBackup) {
-        documentPath = CurrentFileName;
+        // A text that never had a document is kept under the scratch name.
+        documentPath = CurrentFileName.isEmpty() ? ScratchDocumentName : CurrentFileName;
         bytes = reserveBytes(editorText);
     } else {
         if (!QFileInfo::exists(name))
@@ -286,4 +287,8 @@ int ClearReserve()
     return left;
 }
 
-bool OpenReserveFolder() { return !BackupFolder.isEmpty() && ShellOpen(BackupFolder); }
+bool OpenReserveFolder()
+{
+    // Before the first backup the folder does not exist yet; an empty one opens.
+    return !BackupFolder.isEmpty() && QDir().mkpath(BackupFolder) && ShellOpen(BackupFolder);
+}

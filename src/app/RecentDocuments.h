@@ -104,5 +104,5 @@ BackupResult SaveReserveCopyBeside(const QString& editorText, const QDateTime& w
 // deleted.
 int ClearReserve();
 
-// "Открыть резерв".
+// "Открыть резерв" (the folder is created when missing).
 bool OpenReserveFolder();

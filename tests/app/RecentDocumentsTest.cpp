@@ -247,6 +247,11 @@ TEST_F(RecentDocumentsTest, BackupOfTheEditorText)
     EXPECT_EQ(ReadBytes(r.path), platform::EncodeCp1251(QStringLiteral("текст\r\n")));
     r = MakeBackup(CurrentBackup, QStringLiteral("текст ✓"), kWhen.addSecs(20));
     EXPECT_EQ(ReadBytes(r.path), QStringLiteral("текст ✓\r\n").toUtf8());
+
+    // A text that has no document yet is kept under the scratch document's name.
+    CurrentFileName.clear();
+    r = MakeBackup(CurrentBackup, QStringLiteral("без имени"), kWhen.addSecs(30));
+    EXPECT_EQ(r.path, BackupFolder + QStringLiteral("(08.12.26_14.06_01250)_new_document.html"));
 }
 
 TEST_F(RecentDocumentsTest, BackupOfAFileAboutToBeReplaced)

@@ -15,12 +15,15 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QClipboard>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMimeData>
+#include <QToolButton>
+#include <QToolBar>
 #include <QUrl>
 
 namespace {
@@ -34,7 +37,19 @@ const QString kSaveTitle = QStringLiteral("Сохранение документ
 const QString kSaveFilter = QStringLiteral(
     "HTML|*.html;*.htm*|CSS|*.css|JavaScript|*.js|PHP|*.php;*.php*;*phtml;"
     "|Текстовый файл ( *.txt )|*.txt|Все файлы|*.*");
+const QString kClearReserveFailed = QStringLiteral("Не удалось удалить файлов из резерва: %1");
 const QString kParentNotice = QStringLiteral("Документ открыт для редактирования. Не забудьте сохранить изменения");
+
+// OpenDialog1, shared by the open command and the open into the clipboard.
+platform::FileDialogRequest openDialogRequest(const QString& fileName)
+{
+    platform::FileDialogRequest r;
+    r.title = kOpenTitle;
+    r.filter = kOpenFilter;
+    r.defaultExt = QStringLiteral("*.html;*htm");
+    r.fileName = fileName;
+    return r;
+}
 
 } // namespace
 
@@ -64,6 +79,37 @@ void TForm1::wireDocumentCommands()
     connect(ENC_1251, &QAction::triggered, this, &TForm1::ENC_1251Click);
     connect(ENC_UTF8, &QAction::triggered, this, &TForm1::ENC_UTF8Click);
     connect(N37, &QMenu::aboutToShow, this, &TForm1::N37Click);
+
+    N8 = findChild<QAction*>(QStringLiteral("N8"));
+    RECENT_MENU = findChild<QMenu*>(QStringLiteral("RECENT_MENU"));
+    RECENT_ACTITEM = findChild<QAction*>(QStringLiteral("RECENT_ACTITEM"));
+    MENU_RESERVES = findChild<QMenu*>(QStringLiteral("MENU_RESERVES"));
+    MENU_RESERVCOPY = findChild<QAction*>(QStringLiteral("MENU_RESERVCOPY"));
+    MENU_RESERVCUR = findChild<QAction*>(QStringLiteral("MENU_RESERVCUR"));
+    MMENU_UNSAVED = findChild<QAction*>(QStringLiteral("MMENU_UNSAVED"));
+    MENU_CLEARRESERVE = findChild<QAction*>(QStringLiteral("MENU_CLEARRESERVE"));
+    // The template only lends its handler to the generated entries.
+    RECENT_ACTITEM->setVisible(false);
+    connect(N8, &QAction::triggered, this, &TForm1::OpToClipBoard);
+    connect(N13, &QMenu::aboutToShow, this, &TForm1::N13Click);
+    connect(RECENT_MENU, &QMenu::aboutToShow, this, &TForm1::RECENT_MENUClick);
+    connect(MENU_RESERVCOPY, &QAction::triggered, this, &TForm1::MENU_RESERVCOPYClick);
+    connect(MENU_RESERVCUR, &QAction::triggered, this, &TForm1::MENU_RESERVCURClick);
+    connect(MMENU_UNSAVED, &QAction::triggered, this, &TForm1::MMENU_UNSAVEDClick);
+    connect(MENU_CLEARRESERVE, &QAction::triggered, this, &TForm1::MENU_CLEARRESERVEClick);
+}
+
+void TForm1::buildDocumentButtons()
+{
+    CONTFOLDER = new QToolButton(MAINTOOLBAR);
+    CONTFOLDER->setObjectName(QStringLiteral("CONTFOLDER"));
+    CONTFOLDER->setText(QStringLiteral("Папка"));
+    CONTFOLDER->setToolTip(QStringLiteral("Открыть папку документа"));
+    CONTFOLDER->setAutoRaise(true);
+    CONTFOLDER->setEnabled(false);
+    MAINTOOLBAR->addWidget(CONTFOLDER);
+    MAINTOOLBAR->addSeparator();
+    connect(CONTFOLDER, &QToolButton::clicked, this, &TForm1::CONTFOLDERClick);
 }
 
 LogWriter TForm1::logWriter()
@@ -75,6 +121,100 @@ void TForm1::showDocumentTitles()
 {
     setWindowTitle(MainWindowCaption(CurrentFileName));
     setAppTitle(ApplicationTitle(CurrentFileName));
+    updateContainingFolder();
+    DoctypeDependent();
+}
+
+// The folder button works for a document on disk, never for the scratch
+// document; it follows every change of the document, not only the menu.
+void TForm1::updateContainingFolder() { CONTFOLDER->setEnabled(FileMenuState(CurrentFileName).containingFolder); }
+
+void TForm1::DoctypeDependent()
+{
+    // The tag tree's button joins these when the tree exists.
+    const bool html = CurrentIsHTML();
+    for (QToolButton* b : {CHECKBUT, VIEWBUT})
+        b->setEnabled(html);
+}
+
+void TForm1::CONTFOLDERClick()
+{
+    if (!OpenContainingFolder() && !CurrentFileName.isEmpty())
+        HELPLOG_Write(QStringLiteral("Не удалось открыть папку документа"), true);
+}
+
+void TForm1::N13Click()
+{
+    const FileMenuEnabling e = FileMenuState(CurrentFileName);
+    MENU_RESERVCOPY->setEnabled(e.reserveCopy);
+    CONTFOLDER->setEnabled(e.containingFolder);
+    RECENT_MENU->menuAction()->setEnabled(e.recentMenu);
+    MENU_RESERVES->menuAction()->setEnabled(e.reserves);
+}
+
+void TForm1::RECENT_MENUClick()
+{
+    for (QAction* a : RECENT_MENU->actions()) {
+        if (a->objectName().startsWith(RecentItemPrefix)) {
+            RECENT_MENU->removeAction(a);
+            a->deleteLater();
+        }
+    }
+    for (const RecentEntry& e : RecentMenuEntries(CurrentFileName)) {
+        QAction* a = RECENT_MENU->addAction(e.caption);
+        a->setObjectName(e.name());
+        const QString name = e.name();
+        connect(a, &QAction::triggered, this, [this, name] { RECENT_ACTITEMClick(name); });
+    }
+}
+
+void TForm1::RECENT_ACTITEMClick(const QString& entryName)
+{
+    if (!SAVE_ON_EXIT())
+        return;
+    // A vanished file leaves the list; the editor keeps its document, still
+    // modified if it was, so the close asks about it again.
+    if (const std::optional<QString> path = TakeRecentEntry(entryName))
+        openDocument(*path);
+    showDocumentTitles();
+}
+
+void TForm1::reportBackup(const BackupResult& result)
+{
+    if (result.ok)
+        return;
+    HELPLOG_Write(result.error, true);
+    platform::prompts().message(QString(), result.error, platform::Severity::Error);
+}
+
+void TForm1::MENU_RESERVCOPYClick() { reportBackup(SaveReserveCopyBeside(Memo1->text())); }
+
+void TForm1::MENU_RESERVCURClick() { reportBackup(MakeBackup(CurrentBackup, Memo1->text())); }
+
+void TForm1::MMENU_UNSAVEDClick()
+{
+    if (!OpenReserveFolder())
+        HELPLOG_Write(QStringLiteral("Не удалось открыть папку резерва"), true);
+}
+
+void TForm1::MENU_CLEARRESERVEClick()
+{
+    if (const int left = ClearReserve())
+        HELPLOG_Write(kClearReserveFailed.arg(left), true);
+}
+
+void TForm1::OpToClipBoard()
+{
+    const QString path = platform::prompts().openFile(openDialogRequest(openDialogFileName_));
+    if (path.isEmpty())
+        return;
+    QString error;
+    const std::optional<QString> text = ClipboardTextOfFile(path, &error);
+    if (!text) {
+        platform::prompts().message(QString(), error, platform::Severity::Warning);
+        return;
+    }
+    QApplication::clipboard()->setText(*text);
 }
 
 bool TForm1::SAVE_ON_EXIT()
@@ -146,12 +286,7 @@ void TForm1::OpenFile()
 {
     if (!SAVE_ON_EXIT())
         return;
-    platform::FileDialogRequest r;
-    r.title = kOpenTitle;
-    r.filter = kOpenFilter;
-    r.defaultExt = QStringLiteral("*.html;*htm");
-    r.fileName = openDialogFileName_;
-    const QString path = platform::prompts().openFile(r);
+    const QString path = platform::prompts().openFile(openDialogRequest(openDialogFileName_));
     if (path.isEmpty())
         return;
     if (!QFileInfo(path).isFile()) {

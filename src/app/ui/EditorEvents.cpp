@@ -42,6 +42,7 @@ QString textBeforeSelStart(const TextModel& m)
 
 void TForm1::buildToolBar()
 {
+    buildDocumentButtons();
     // Each button arrives disabled; the command it starts enables it.
     QToolButton** buttons[] = {&TABLEBUT, &STYLEBUT, &FONTBUT, &ABUT, &SWFBUT, &IMGBUT, &COMMENTBUT};
     const char* names[] = {"TABLEBUT", "STYLEBUT", "FONTBUT", "ABUT", "SWFBUT", "IMGBUT", "COMMENTBUT"};
@@ -61,12 +62,39 @@ void TForm1::buildToolBar()
     // The tag check: the first fault goes to the log in red with its
     // character selected; a clean page says so.
     MAINTOOLBAR->addSeparator();
-    auto* check = new QToolButton(MAINTOOLBAR);
+    auto* check = CHECKBUT = new QToolButton(MAINTOOLBAR);
     check->setObjectName(QStringLiteral("CHECKBUT"));
     check->setText(QStringLiteral("Проверка"));
     check->setToolTip(QStringLiteral("Проверить синтаксис кода"));
     check->setAutoRaise(true);
     MAINTOOLBAR->addWidget(check);
+
+    // The preview button. Until the preview window exists its click only
+    // opens the drop-down, where the preview entry is disabled and
+    // "Проверять исходник" switches the check before a preview.
+    VIEWBUT = new QToolButton(MAINTOOLBAR);
+    VIEWBUT->setObjectName(QStringLiteral("VIEWBUT"));
+    VIEWBUT->setText(QStringLiteral("Просмотр"));
+    VIEWBUT->setToolTip(QStringLiteral("Просмотр страницы"));
+    VIEWBUT->setAutoRaise(true);
+    VIEWBUT->setPopupMode(QToolButton::InstantPopup);
+    PopupMenu1 = new QMenu(VIEWBUT);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    MENU_PROGBROWSER_VIEW = PopupMenu1->addAction(QStringLiteral("Просмотр в браузере редактора"));
+    MENU_PROGBROWSER_VIEW->setObjectName(QStringLiteral("MENU_PROGBROWSER_VIEW"));
+    MENU_PROGBROWSER_VIEW->setShortcut(Qt::Key_F9);
+    MENU_PROGBROWSER_VIEW->setShortcutContext(Qt::WidgetShortcut); // the key is MENU_FF9's
+    MENU_PROGBROWSER_VIEW->setEnabled(false);
+    PopupMenu1->addSeparator();
+    MENU_CHECKCODE = PopupMenu1->addAction(QStringLiteral("Проверять исходник"));
+    MENU_CHECKCODE->setObjectName(QStringLiteral("MENU_CHECKCODE"));
+    MENU_CHECKCODE->setCheckable(true);
+    MENU_CHECKCODE->setChecked(CHECK_HTML);
+    VIEWBUT->setMenu(PopupMenu1);
+    MAINTOOLBAR->addWidget(VIEWBUT);
+    connect(PopupMenu1, &QMenu::aboutToShow, this, &TForm1::PopupMenu1Popup);
+    connect(MENU_CHECKCODE, &QAction::triggered, this, &TForm1::MENU_CHECKCODEClick);
+
     // Find and replace: the button shows the dialog, its drop-down also finds next.
     auto* finder = new TFINDREPLACE(Memo1, this);
     auto* search = new QToolButton(MAINTOOLBAR);
@@ -102,6 +130,14 @@ void TForm1::buildToolBar()
             HELPLOG_Write(message, true);
         Memo1->setFocus();
     });
+}
+
+void TForm1::PopupMenu1Popup() { MENU_CHECKCODE->setChecked(CHECK_HTML); }
+
+void TForm1::MENU_CHECKCODEClick()
+{
+    CHECK_HTML = !CHECK_HTML;
+    MENU_CHECKCODE->setChecked(CHECK_HTML);
 }
 
 void TForm1::buildEditorPopup()

@@ -41,17 +41,27 @@ struct MenuItem {
 };
 
 // The main menu. Entries of commands that are not built yet are absent;
-// each command brings its own lines.
+// each command brings its own lines. The name "-" is a separator.
 constexpr MenuItem kMainMenu[] = {
     {"N13", "", "Файл", "", true},
     {"NEWDOC", "N13", "Новый", "", true},
     {"MENU_NEWEMPTY", "NEWDOC", "Пустой документ", "", true},
     {"N7", "N13", "Открыть ...", "Ctrl+O", true},
-    {"N14", "N13", "Сохранить как ...", "", true},
+    {"N8", "N13", "Открыть в буфер обмена ...", "", true},
+    {"RECENT_MENU", "N13", "Недавние документы", "", true},
+    {"RECENT_ACTITEM", "RECENT_MENU", "", "", true},
+    {"-", "N13", "", "", true},
     {"N16", "N13", "Сохранить", "Ctrl+S", true},
+    {"N14", "N13", "Сохранить как ...", "", true},
     {"N37", "N13", "Кодировка", "", true},
     {"ENC_1251", "N37", "Windows-1251, обычный текст", "", true},
     {"ENC_UTF8", "N37", "UTF-8", "", true},
+    {"MENU_RESERVES", "N13", "Резервные копии", "", true},
+    {"MENU_RESERVCOPY", "MENU_RESERVES", "Сохранить в папке документа", "", true},
+    {"MENU_RESERVCUR", "MENU_RESERVES", "Сохранить в резерв", "", true},
+    {"MMENU_UNSAVED", "MENU_RESERVES", "Открыть резерв", "", true},
+    {"MENU_CLEARRESERVE", "MENU_RESERVES", "Очистить весь резерв", "", true},
+    {"-", "N13", "", "", true},
     {"MENU_EXIT", "N13", "Выход", "Alt+X", true},
     {"MENU_TAGS", "", "Теги", "", true},
     {"MENU_TAGS_NONE", "MENU_TAGS", "Редактор шаблонов тегов не входит в программу", "", false},
@@ -100,6 +110,10 @@ void TForm1::buildMenus()
             continue;
         }
         QMenu* parentMenu = menus.value(QString::fromUtf8(m.parent));
+        if (name == QLatin1String("-")) {
+            parentMenu->addSeparator();
+            continue;
+        }
         // An entry that other entries name as their parent is a submenu.
         if (std::any_of(std::begin(kMainMenu), std::end(kMainMenu), [&](const MenuItem& c) { return name == QString::fromUtf8(c.parent); })) {
             QMenu* sub = parentMenu->addMenu(caption);
@@ -224,6 +238,7 @@ void TForm1::FormShow()
     DocModified = false;
     UndoSnapshot();
     applyAppearance(ReadEditorAppearance(), true);
+    DoctypeDependent();
     TIME_TIMER->start();
 }
 

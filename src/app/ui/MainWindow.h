@@ -18,6 +18,7 @@ class QTimer;
 class QToolBar;
 class QToolButton;
 class TKRichEdit;
+struct BackupResult;
 
 namespace Ui {
 class TForm1;
@@ -49,6 +50,14 @@ public:
     QMenu* N37 = nullptr;             // "Кодировка"
     QAction* ENC_1251 = nullptr;      // "Windows-1251, обычный текст"
     QAction* ENC_UTF8 = nullptr;      // "UTF-8"
+    QAction* N8 = nullptr;            // "Открыть в буфер обмена ..."
+    QMenu* RECENT_MENU = nullptr;     // "Недавние документы"
+    QAction* RECENT_ACTITEM = nullptr; // hidden template of the recent entries
+    QMenu* MENU_RESERVES = nullptr;   // "Резервные копии"
+    QAction* MENU_RESERVCOPY = nullptr;   // "Сохранить в папке документа"
+    QAction* MENU_RESERVCUR = nullptr;    // "Сохранить в резерв"
+    QAction* MMENU_UNSAVED = nullptr;     // "Открыть резерв"
+    QAction* MENU_CLEARRESERVE = nullptr; // "Очистить весь резерв"
     QMenu* MENU_TAGS = nullptr; // "Теги"
     QMenu* EDITOR_POPUP = nullptr;
     QAction* MENU_UNDO = nullptr;     // "Отмена" (Ctrl+Z)
@@ -62,6 +71,13 @@ public:
     QToolButton* SWFBUT = nullptr;
     QToolButton* IMGBUT = nullptr;
     QToolButton* COMMENTBUT = nullptr;
+    // The document's tool buttons.
+    QToolButton* CONTFOLDER = nullptr; // "Открыть папку документа"
+    QToolButton* CHECKBUT = nullptr;   // "Проверить синтаксис кода"
+    QToolButton* VIEWBUT = nullptr;    // "Просмотр страницы", with PopupMenu1
+    QMenu* PopupMenu1 = nullptr;
+    QAction* MENU_PROGBROWSER_VIEW = nullptr; // "Просмотр в браузере редактора"
+    QAction* MENU_CHECKCODE = nullptr;        // "Проверять исходник"
 
     // Writes one line to the message log, red for an error.
     void HELPLOG_Write(const QString& message, bool isError);
@@ -93,6 +109,23 @@ public:
     void N37Click();
     void ENC_1251Click();
     void ENC_UTF8Click();
+    void OpToClipBoard();
+    // The "Файл" menu opens: the entries that need a document on disk.
+    void N13Click();
+    // The recent submenu opens: its entries are rebuilt from Recent.
+    void RECENT_MENUClick();
+    // A recent entry (by its name "RECENT_ITEM_" + position) chosen.
+    void RECENT_ACTITEMClick(const QString& entryName);
+    void MENU_RESERVCOPYClick();
+    void MENU_RESERVCURClick();
+    void MMENU_UNSAVEDClick();
+    void MENU_CLEARRESERVEClick();
+    void CONTFOLDERClick();
+    // The HTML-only tool buttons follow the document's kind.
+    void DoctypeDependent();
+    // The preview button's drop-down opens; "Проверять исходник" toggles the check.
+    void PopupMenu1Popup();
+    void MENU_CHECKCODEClick();
     // The save question over the editor text; true means "go on".
     bool SAVE_ON_EXIT();
     // The open-from-disk steps shared by the open command, the start and a
@@ -116,11 +149,14 @@ private:
     void wireDocumentCommands();
     void openStartDocument();
     void showDocumentTitles();
+    void updateContainingFolder();
+    void reportBackup(const BackupResult& result);
     LogWriter logWriter();
     void buildStatusBar();
     void applyAppearance(const EditorAppearance& a, bool atShow);
     void setAppTitle(const QString& title);
     void buildToolBar();
+    void buildDocumentButtons();
     void buildEditorPopup();
     void wireEditor();
     void renderLog();

@@ -10,12 +10,14 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMimeData>
 #include <QTest>
+#include <QToolButton>
 #include <QUrl>
 
 using platform::Answer;
@@ -108,6 +110,11 @@ TEST_F(DocumentCommands, FileMenuEntries)
         {"N16", QStringLiteral("Сохранить"), QKeySequence(Qt::CTRL | Qt::Key_S)},
         {"ENC_1251", QStringLiteral("Windows-1251, обычный текст"), {}},
         {"ENC_UTF8", QStringLiteral("UTF-8"), {}},
+        {"N8", QStringLiteral("Открыть в буфер обмена ..."), {}},
+        {"MENU_RESERVCOPY", QStringLiteral("Сохранить в папке документа"), {}},
+        {"MENU_RESERVCUR", QStringLiteral("Сохранить в резерв"), {}},
+        {"MMENU_UNSAVED", QStringLiteral("Открыть резерв"), {}},
+        {"MENU_CLEARRESERVE", QStringLiteral("Очистить весь резерв"), {}},
     };
     for (const Entry& e : entries) {
         QAction* a = action(e.name);
@@ -121,10 +128,15 @@ TEST_F(DocumentCommands, FileMenuEntries)
     EXPECT_EQ(form.N37->title(), QStringLiteral("Кодировка"));
     EXPECT_TRUE(form.NEWDOC->actions().contains(form.MENU_NEWEMPTY));
     EXPECT_EQ(form.N37->actions(), (QList<QAction*>{form.ENC_1251, form.ENC_UTF8}));
+    EXPECT_EQ(form.RECENT_MENU->title(), QStringLiteral("Недавние документы"));
+    EXPECT_EQ(form.MENU_RESERVES->title(), QStringLiteral("Резервные копии"));
+    EXPECT_EQ(form.MENU_RESERVES->actions(), (QList<QAction*>{form.MENU_RESERVCOPY, form.MENU_RESERVCUR, form.MMENU_UNSAVED, form.MENU_CLEARRESERVE}));
+    EXPECT_FALSE(form.RECENT_ACTITEM->isVisible());
     const QList<QAction*> file = form.N13->actions();
-    ASSERT_EQ(file.size(), 6);
+    ASSERT_EQ(file.size(), 11);
     EXPECT_EQ(file.first(), form.NEWDOC->menuAction());
     EXPECT_EQ(file.last(), form.MENU_EXIT);
+    EXPECT_EQ(std::count_if(file.begin(), file.end(), [](QAction* a) { return a->isSeparator(); }), 2);
 
     // Radio entries: Windows-1251 at start; opening the submenu marks DocEncoding.
     EXPECT_TRUE(form.ENC_1251->isChecked());
@@ -331,6 +343,214 @@ TEST_F(DocumentCommands, DroppedPagesOpenInTurn)
     EXPECT_FALSE(DocModified);
     form.N16->trigger();
     EXPECT_EQ(ReadBytes(b), "// charset=utf-8 " + kHelloUtf8 + "\r\n");
+}
+
+// The recent submenu as it opens: the entries' names and captions.
+QStringList recentEntries(TForm1& form, QStringList* captions = nullptr)
+{
+    Q_EMIT form.RECENT_MENU->aboutToShow();
+    QStringList names;
+    for (QAction* a : form.RECENT_MENU->actions()) {
+        if (!a->objectName().startsWith(RecentItemPrefix))
+            continue;
+        names << a->objectName();
+        if (captions)
+            *captions << a->text();
+    }
+    return names;
+}
+
+QAction* recentEntry(TForm1& form, const QString& name)
+{
+    for (QAction* a : form.RECENT_MENU->actions())
+        if (a->objectName() == name)
+            return a;
+    return nullptr;
+}
+
+TEST_F(DocumentCommands, RecentSubmenuListsOtherDocumentsAndOpensThem)
+{
+    const QString a = page(QStringLiteral("a.html"), "<p>a</p>\r\n");
+    const QString b = page(QStringLiteral("b.css"), "b { }\r\n");
+    const QString c = page(QStringLiteral("c.html"), "<meta charset=utf-8>" + kHelloUtf8 + "\r\n");
+    TForm1& form = start();
+    open(a);
+    open(b);
+    open(c);
+    // The current document (position 0) is not offered; the numbers are positions.
+    QStringList captions;
+    EXPECT_EQ(recentEntries(form, &captions), (QStringList{QStringLiteral("RECENT_ITEM_1"), QStringLiteral("RECENT_ITEM_2")}));
+    EXPECT_EQ(captions, (QStringList{RecentCaption(1, b), RecentCaption(2, a)}));
+    EXPECT_TRUE(captions.first().startsWith(QStringLiteral("1  ")));
+    // Rebuilt at each opening, never doubled.
+    EXPECT_EQ(recentEntries(form).size(), 2);
+
+    // Choosing b: the save question comes first (Cancel changes nothing).
+    edit(QStringLiteral("x"));
+    prompts_.answers.push_back(Answer::Cancel);
+    recentEntry(form, QStringLiteral("RECENT_ITEM_1"))->trigger();
+    EXPECT_EQ(CurrentFileName, c);
+    EXPECT_TRUE(DocModified);
+    prompts_.answers.push_back(Answer::No);
+    recentEntry(form, QStringLiteral("RECENT_ITEM_1"))->trigger();
+    EXPECT_EQ(CurrentFileName, b);
+    EXPECT_EQ(form.Memo1->text(), QStringLiteral("b { }"));
+    EXPECT_EQ(DocEncoding, EncodingUtf8); // no declaration: kept from c
+    EXPECT_FALSE(DocModified);
+    EXPECT_EQ(DocOrigin, OriginOpening);
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Veltmark - b.css"));
+    EXPECT_EQ(newestRecent(), b);
+    // A CSS file: the HTML-only buttons are off.
+    EXPECT_FALSE(form.CHECKBUT->isEnabled());
+    EXPECT_FALSE(form.VIEWBUT->isEnabled());
+
+    // A listed file that vanished while the menu was open: the entry goes,
+    // the editor keeps its document and its changes.
+    EXPECT_EQ(recentEntries(form), (QStringList{QStringLiteral("RECENT_ITEM_1"), QStringLiteral("RECENT_ITEM_2")}));
+    edit(QStringLiteral("y"));
+    ASSERT_TRUE(QFile::remove(a));
+    prompts_.answers.push_back(Answer::Cancel);
+    recentEntry(form, QStringLiteral("RECENT_ITEM_2"))->trigger(); // cancelled: nothing removed
+    Opt_SelectFile(opt::Recent);
+    EXPECT_EQ(Opt_Count(), 3);
+    prompts_.answers.push_back(Answer::No);
+    recentEntry(form, QStringLiteral("RECENT_ITEM_2"))->trigger();
+    Opt_SelectFile(opt::Recent);
+    EXPECT_EQ(Opt_Count(), 2);
+    EXPECT_EQ(CurrentFileName, b);
+    EXPECT_TRUE(form.Memo1->text().startsWith(QStringLiteral("y")));
+    EXPECT_TRUE(DocModified);
+}
+
+TEST_F(DocumentCommands, FileMenuEnablingFollowsTheDocument)
+{
+    program("[RESERVE]0\r\n[LOADLASTFILE]0\r\n");
+    TForm1& form = start();
+    // A new document (its scratch file exists) and an empty recent list.
+    Q_EMIT form.N13->aboutToShow();
+    EXPECT_TRUE(form.MENU_RESERVCOPY->isEnabled());
+    EXPECT_FALSE(form.CONTFOLDER->isEnabled());
+    EXPECT_FALSE(form.RECENT_MENU->menuAction()->isEnabled());
+    EXPECT_FALSE(form.MENU_RESERVES->menuAction()->isEnabled());
+    EXPECT_TRUE(form.CHECKBUT->isEnabled()); // the scratch document is a page
+
+    // An opened document: its folder button works at once, before the menu opens.
+    const QString p = page(QStringLiteral("style.css"), "a { }\r\n");
+    open(p);
+    EXPECT_TRUE(form.CONTFOLDER->isEnabled());
+    form.CONTFOLDER->click();
+    ASSERT_EQ(shell_.launches.size(), 1u);
+    EXPECT_EQ(QDir(shell_.launches.back().args.value(0)), QDir(QFileInfo(p).absolutePath()));
+    program("[RESERVE]1\r\n");
+    Q_EMIT form.N13->aboutToShow();
+    EXPECT_TRUE(form.MENU_RESERVCOPY->isEnabled());
+    EXPECT_TRUE(form.RECENT_MENU->menuAction()->isEnabled());
+    EXPECT_TRUE(form.MENU_RESERVES->menuAction()->isEnabled());
+
+    // The file vanishes: the menu's next opening notices.
+    ASSERT_TRUE(QFile::remove(p));
+    Q_EMIT form.N13->aboutToShow();
+    EXPECT_FALSE(form.MENU_RESERVCOPY->isEnabled());
+    EXPECT_FALSE(form.CONTFOLDER->isEnabled());
+
+    // Back to a new document: the folder button goes off again.
+    open(page(QStringLiteral("x.html"), "<p>\r\n"));
+    EXPECT_TRUE(form.CONTFOLDER->isEnabled());
+    form.MENU_NEWEMPTY->trigger();
+    EXPECT_FALSE(form.CONTFOLDER->isEnabled());
+}
+
+TEST_F(DocumentCommands, ReserveCopyCommands)
+{
+    const QString p = page(QStringLiteral("index.html"), "<p>old</p>\r\n");
+    TForm1& form = start();
+    open(p);
+    edit(QStringLiteral("new "));
+
+    form.MENU_RESERVCUR->trigger();
+    ASSERT_EQ(backups().size(), 1);
+    EXPECT_TRUE(backups().first().endsWith(QStringLiteral(")_index.html")));
+    EXPECT_EQ(ReadBytes(BackupFolder + backups().first()), QByteArray("new <p>old</p>\r\n"));
+
+    form.MENU_RESERVCOPY->trigger();
+    const QStringList beside = QDir(QFileInfo(p).absolutePath()).entryList({QStringLiteral("*___index.html")}, QDir::Files);
+    ASSERT_EQ(beside.size(), 1);
+    EXPECT_EQ(ReadBytes(QFileInfo(p).absolutePath() + QLatin1Char('/') + beside.first()), QByteArray("new <p>old</p>\r\n"));
+    // Neither copy touches the document or its state.
+    EXPECT_EQ(ReadBytes(p), QByteArray("<p>old</p>\r\n"));
+    EXPECT_TRUE(DocModified);
+    EXPECT_EQ(CurrentFileName, p);
+
+    form.MMENU_UNSAVED->trigger();
+    ASSERT_EQ(shell_.launches.size(), 1u);
+    EXPECT_EQ(QDir(shell_.launches.back().args.value(0)), QDir(BackupFolder));
+
+    QFile::setPermissions(BackupFolder + backups().first(), QFileDevice::ReadOwner);
+    QDir().mkpath(BackupFolder + QStringLiteral("sub"));
+    form.MENU_CLEARRESERVE->trigger();
+    EXPECT_TRUE(backups().isEmpty());
+    EXPECT_TRUE(QFileInfo(BackupFolder + QStringLiteral("sub")).isDir());
+    EXPECT_EQ(prompts_.count(QStringLiteral("message")), 0);
+}
+
+TEST_F(DocumentCommands, ReserveFolderOpensBeforeTheFirstBackup)
+{
+    TForm1& form = start();
+    ASSERT_FALSE(QFileInfo::exists(BackupFolder));
+    form.MMENU_UNSAVED->trigger();
+    EXPECT_TRUE(QFileInfo(BackupFolder).isDir());
+    ASSERT_EQ(shell_.launches.size(), 1u);
+    // "Очистить весь резерв" on an empty or missing folder does nothing.
+    QDir(BackupFolder).removeRecursively();
+    form.MENU_CLEARRESERVE->trigger();
+    EXPECT_EQ(form.messageLog().count(), 0);
+}
+
+TEST_F(DocumentCommands, OpenIntoTheClipboardLeavesTheDocumentAlone)
+{
+    const QString doc = page(QStringLiteral("doc.html"), "<p>doc</p>\r\n");
+    const QString other = page(QStringLiteral("other.txt"), "one\ntwo");
+    TForm1& form = start();
+    open(doc);
+    edit(QStringLiteral("x"));
+    const QString title = form.windowTitle();
+    prompts_.fileNames.push_back(other);
+    form.N8->trigger();
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("one\r\ntwo\r\n"));
+    EXPECT_EQ(prompts_.count(QStringLiteral("yesnocancel")), 0);
+    EXPECT_EQ(CurrentFileName, doc);
+    EXPECT_EQ(form.windowTitle(), title);
+    EXPECT_EQ(form.Memo1->text(), QStringLiteral("x<p>doc</p>"));
+    EXPECT_TRUE(DocModified);
+    // A cancelled dialog leaves the clipboard as it was.
+    form.N8->trigger();
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("one\r\ntwo\r\n"));
+}
+
+TEST_F(DocumentCommands, CheckBeforePreviewSwitch)
+{
+    TForm1& form = start();
+    ASSERT_NE(form.MENU_CHECKCODE, nullptr);
+    EXPECT_EQ(form.MENU_CHECKCODE->text(), QStringLiteral("Проверять исходник"));
+    EXPECT_EQ(form.VIEWBUT->toolTip(), QStringLiteral("Просмотр страницы"));
+    EXPECT_EQ(form.VIEWBUT->menu(), form.PopupMenu1);
+    EXPECT_TRUE(form.PopupMenu1->actions().contains(form.MENU_CHECKCODE));
+    // The preview itself is not there yet.
+    EXPECT_FALSE(form.MENU_PROGBROWSER_VIEW->isEnabled());
+
+    EXPECT_TRUE(CHECK_HTML);
+    Q_EMIT form.PopupMenu1->aboutToShow();
+    EXPECT_TRUE(form.MENU_CHECKCODE->isChecked());
+    form.MENU_CHECKCODE->trigger();
+    EXPECT_FALSE(CHECK_HTML);
+    EXPECT_FALSE(form.MENU_CHECKCODE->isChecked());
+    form.MENU_CHECKCODE->trigger();
+    EXPECT_TRUE(CHECK_HTML);
+    EXPECT_TRUE(form.MENU_CHECKCODE->isChecked());
+    // The mark follows the switch each time the menu opens.
+    CHECK_HTML = false;
+    Q_EMIT form.PopupMenu1->aboutToShow();
+    EXPECT_FALSE(form.MENU_CHECKCODE->isChecked());
 }
 
 } // namespace
