@@ -553,4 +553,25 @@ TEST_F(DocumentCommands, CheckBeforePreviewSwitch)
     EXPECT_FALSE(form.MENU_CHECKCODE->isChecked());
 }
 
+TEST_F(DocumentCommands, SavingCharactersWindows1251LacksOffersUtf8)
+{
+    const QString p = page(QStringLiteral("plain.html"), "<p>\r\n");
+    TForm1& form = start();
+    open(p);
+    ASSERT_EQ(DocEncoding, EncodingCp1251);
+    form.Memo1->setText(QStringLiteral("<p>✓ ") + kHello);
+    // Cancel: nothing is written, the warning stays in the log in red.
+    prompts_.answers.push_back(Answer::Cancel);
+    form.N16->trigger();
+    EXPECT_EQ(ReadBytes(p), QByteArray("<p>\r\n"));
+    ASSERT_GT(form.messageLog().count(), 0);
+    EXPECT_TRUE(form.messageLog().line(0).error);
+    EXPECT_TRUE(form.messageLog().line(0).message.contains(QStringLiteral("✓")));
+    // Yes: the document is written in UTF-8 and stays UTF-8.
+    prompts_.answers.push_back(Answer::Yes);
+    form.N16->trigger();
+    EXPECT_EQ(ReadBytes(p), QStringLiteral("<p>✓ ").toUtf8() + kHelloUtf8 + "\r\n");
+    EXPECT_EQ(DocEncoding, EncodingUtf8);
+}
+
 } // namespace
