@@ -101,13 +101,8 @@ void TForm1::wireDocumentCommands()
 
 void TForm1::buildDocumentButtons()
 {
-    CONTFOLDER = new QToolButton(MAINTOOLBAR);
-    CONTFOLDER->setObjectName(QStringLiteral("CONTFOLDER"));
-    CONTFOLDER->setText(QStringLiteral("Папка"));
-    CONTFOLDER->setToolTip(QStringLiteral("Открыть папку документа"));
-    CONTFOLDER->setAutoRaise(true);
+    CONTFOLDER = addToolButton(QStringLiteral("CONTFOLDER"), QStringLiteral("Папка"), QStringLiteral("Открыть папку документа"));
     CONTFOLDER->setEnabled(false);
-    MAINTOOLBAR->addWidget(CONTFOLDER);
     MAINTOOLBAR->addSeparator();
     connect(CONTFOLDER, &QToolButton::clicked, this, &TForm1::CONTFOLDERClick);
 }

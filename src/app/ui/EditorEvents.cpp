@@ -40,6 +40,17 @@ QString textBeforeSelStart(const TextModel& m)
 
 } // namespace
 
+QToolButton* TForm1::addToolButton(const QString& name, const QString& text, const QString& hint)
+{
+    auto* b = new QToolButton(MAINTOOLBAR);
+    b->setObjectName(name);
+    b->setText(text);
+    b->setToolTip(hint);
+    b->setAutoRaise(true);
+    MAINTOOLBAR->addWidget(b);
+    return b;
+}
+
 void TForm1::buildToolBar()
 {
     buildDocumentButtons();
@@ -49,34 +60,20 @@ void TForm1::buildToolBar()
     const char* labels[] = {"Табл", "CSS", "Шрифт", "A", "Flash", "Img", "<!--"};
     const auto hints = ToolButtonHints();
     for (int i = 0; i < 7; ++i) {
-        auto* b = new QToolButton(MAINTOOLBAR);
-        b->setObjectName(QString::fromLatin1(names[i]));
-        b->setText(QString::fromUtf8(labels[i]));
-        b->setToolTip(hints.value(b->objectName()));
-        b->setEnabled(false);
-        b->setAutoRaise(true);
-        MAINTOOLBAR->addWidget(b);
-        *buttons[i] = b;
+        const QString name = QString::fromLatin1(names[i]);
+        *buttons[i] = addToolButton(name, QString::fromUtf8(labels[i]), hints.value(name));
+        (*buttons[i])->setEnabled(false);
     }
 
     // The tag check: the first fault goes to the log in red with its
     // character selected; a clean page says so.
     MAINTOOLBAR->addSeparator();
-    auto* check = CHECKBUT = new QToolButton(MAINTOOLBAR);
-    check->setObjectName(QStringLiteral("CHECKBUT"));
-    check->setText(QStringLiteral("Проверка"));
-    check->setToolTip(QStringLiteral("Проверить синтаксис кода"));
-    check->setAutoRaise(true);
-    MAINTOOLBAR->addWidget(check);
+    auto* check = CHECKBUT = addToolButton(QStringLiteral("CHECKBUT"), QStringLiteral("Проверка"), QStringLiteral("Проверить синтаксис кода"));
 
     // The preview button. Until the preview window exists its click only
     // opens the drop-down, where the preview entry is disabled and
     // "Проверять исходник" switches the check before a preview.
-    VIEWBUT = new QToolButton(MAINTOOLBAR);
-    VIEWBUT->setObjectName(QStringLiteral("VIEWBUT"));
-    VIEWBUT->setText(QStringLiteral("Просмотр"));
-    VIEWBUT->setToolTip(QStringLiteral("Просмотр страницы"));
-    VIEWBUT->setAutoRaise(true);
+    VIEWBUT = addToolButton(QStringLiteral("VIEWBUT"), QStringLiteral("Просмотр"), QStringLiteral("Просмотр страницы"));
     VIEWBUT->setPopupMode(QToolButton::InstantPopup);
     PopupMenu1 = new QMenu(VIEWBUT);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
@@ -91,17 +88,12 @@ void TForm1::buildToolBar()
     MENU_CHECKCODE->setCheckable(true);
     MENU_CHECKCODE->setChecked(CHECK_HTML);
     VIEWBUT->setMenu(PopupMenu1);
-    MAINTOOLBAR->addWidget(VIEWBUT);
     connect(PopupMenu1, &QMenu::aboutToShow, this, &TForm1::PopupMenu1Popup);
     connect(MENU_CHECKCODE, &QAction::triggered, this, &TForm1::MENU_CHECKCODEClick);
 
     // Find and replace: the button shows the dialog, its drop-down also finds next.
     auto* finder = new TFINDREPLACE(Memo1, this);
-    auto* search = new QToolButton(MAINTOOLBAR);
-    search->setObjectName(QStringLiteral("ToolButton5"));
-    search->setText(QStringLiteral("Поиск"));
-    search->setToolTip(QStringLiteral("Поиск или замена в документе"));
-    search->setAutoRaise(true);
+    auto* search = addToolButton(QStringLiteral("ToolButton5"), QStringLiteral("Поиск"), QStringLiteral("Поиск или замена в документе"));
     search->setPopupMode(QToolButton::MenuButtonPopup);
     auto* searchMenu = new QMenu(search);
     searchMenu->setObjectName(QStringLiteral("SEARCHMENU"));
@@ -112,7 +104,6 @@ void TForm1::buildToolBar()
     next->setShortcut(Qt::Key_F3);
     next->setShortcutContext(Qt::WidgetShortcut); // the key itself is SEARCHHOT's
     search->setMenu(searchMenu);
-    MAINTOOLBAR->addWidget(search);
     auto* hot = new QAction(QStringLiteral("Найти далее"), this);
     hot->setObjectName(QStringLiteral("SEARCHHOT"));
     hot->setShortcut(Qt::Key_F3);

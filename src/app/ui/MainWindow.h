@@ -157,6 +157,8 @@ private:
     void setAppTitle(const QString& title);
     void buildToolBar();
     void buildDocumentButtons();
+    // A tool button at the end of the tool bar, named as its object.
+    QToolButton* addToolButton(const QString& name, const QString& text, const QString& hint);
     void buildEditorPopup();
     void wireEditor();
     void renderLog();
