@@ -13,6 +13,7 @@ qint64 ParentWindow = 0;
 QString ParentDocument;
 bool UseDoubleQuotes = false;
 bool CHECK_HTML = true;
+QString CommentText;
 
 void InitProgramFolders()
 {
@@ -35,4 +36,5 @@ void ResetGlobals()
     ParentDocument.clear();
     UseDoubleQuotes = false;
     CHECK_HTML = true;
+    CommentText.clear();
 }

@@ -27,6 +27,8 @@ extern bool UseDoubleQuotes;
 // The previews check the tags first. Not stored: on at every start, toggled
 // by "Проверять исходник" (and by the settings dialog's box of that name).
 extern bool CHECK_HTML;
+// The comment handed to the comment dialog; empty when nothing is handed over.
+extern QString CommentText;
 
 // Sets ProgramFolder and BackupFolder from the platform's program folder.
 void InitProgramFolders();

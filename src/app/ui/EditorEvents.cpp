@@ -2,6 +2,7 @@
 // message log, the pop-up menu and Undo.
 #include "app/Globals.h"
 #include "app/ui/MainWindow.h"
+#include "editor/CaretContext.h"
 #include "editor/EditorLogic.h"
 #include "editor/EditorState.h"
 #include "editor/Undo.h"
@@ -234,10 +235,9 @@ void TForm1::Memo1xKeyUp(int key, Qt::KeyboardModifiers modifiers, quint32 nativ
         case Intercept::Color: {
             HELPLOG_Write(QStringLiteral("Палитра выбора цвета появляется автоматически при вводе ...color:"), false);
             UndoSnapshot();
-            const int codeStart = Memo1->selStart();
             Memo1->setSelText(QStringLiteral("#000;"));
             Memo1->setSelStart(Memo1->selStart() - 2);
-            COLOR_CHANGE(codeStart, 4);
+            COLOR_CHANGE();
             Memo1->setSelStart(Memo1->selStart() + Memo1->selLength() + 1);
             UndoCommit();
             break;
@@ -261,29 +261,39 @@ QString TForm1::ChooseClassName()
     return {};
 }
 
-void TForm1::COLOR_CHANGE(int codeStart, int codeLength)
-{
-    // Until the colour picker exists, the new code is only selected, as the
-    // picker would leave it.
-    Memo1->setSelStart(codeStart);
-    Memo1->setSelLength(codeLength);
-}
-
 void TForm1::Memo1xMouseDown(QPoint, Qt::MouseButton)
 {
     CARETINFO();
     Editor().ClickCaretPos = Memo1->selStart();
 }
 
-void TForm1::Memo1xMouseUp(QPoint, Qt::MouseButton)
+void TForm1::Memo1xMouseUp(QPoint pos, Qt::MouseButton)
 {
     Editor().LastSelStart = Memo1->selStart();
     CARETINFO();
-    // Clicks on colour codes, image paths, comments and document paths are
-    // recognised by the caret-context commands, which come later.
+    if (Editor().CtrlHeld) {
+        if (IF_COLOR(*Memo1, std::nullopt, true))
+            showSwatch(pos);
+        if (!IF_IMAGE_undercursor(false)) {
+            if (!IF_PATH_UNDERCURSOR(true).isEmpty())
+                Editor().CtrlHeld = false;
+            else
+                IF_COMMENT();
+        }
+    } else {
+        if (IF_COLOR(*Memo1, std::nullopt, false)) {
+            HELPLOG_Write(QStringLiteral("Кликните по появившемуся образцу цвета для редактирования цвета в палитре. "
+                                         "Ctrl + клик - выделение всего кода цвета"),
+                false);
+            showSwatch(pos);
+        }
+        if (IF_IMAGE_undercursor(true))
+            HELPLOG_Write(QStringLiteral("Кликните удерживая Ctrl для отображения ресурса, удерживая Alt - для открытия папки ресурса"), false);
+    }
     if (Memo1->selStart() != Undo().baseSelStart())
         UndoCommit();
     UndoSnapshot();
+    IF_PATH_UNDERCURSOR(false);
     Memo1Change();
 }
 

@@ -1,9 +1,11 @@
 #include "app/ui/MainWindow.h"
 
 #include "app/Globals.h"
+#include "app/RecentDocuments.h"
 #include "editor/Undo.h"
 #include "editor/ui/KRichEdit.h"
 #include "platform/Prompts.h"
+#include "platform/ui/InstanceLink.h"
 #include "store/ColourNotation.h"
 #include "ui_MainWindow.h"
 
@@ -89,12 +91,17 @@ TForm1::TForm1(const QStringList& args, QWidget* parent)
     buildMenus();
     buildToolBar();
     buildEditorPopup();
+    buildCaretContext();
     buildStatusBar();
     wireEditor();
     FormCreate();
 }
 
-TForm1::~TForm1() { delete ui; }
+TForm1::~TForm1()
+{
+    platform::StopListening();
+    delete ui;
+}
 
 void TForm1::buildMenus()
 {
@@ -276,6 +283,13 @@ void TForm1::FormClose()
 {
     setAcceptDrops(false);
     UndoReset();
+    // Started from another editor for this document: give its window back.
+    if (ParentWindow != 0 && platform::IsLiveWindow(ParentWindow)) {
+        showMinimized();
+        if (!ParentDocument.isEmpty())
+            AddToRecent_Opening(ParentDocument);
+        platform::RestoreWindow(ParentWindow);
+    }
     qApp->removeEventFilter(this);
 }
 
@@ -294,6 +308,10 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == CLOSELOG && event->type() == QEvent::MouseButtonRelease) {
         CLOSELOGClick();
+        return true;
+    }
+    if ((watched == COLORDISP || watched == COLORRECT) && event->type() == QEvent::MouseButtonRelease) {
+        COLOR_CHANGE();
         return true;
     }
     if (event->type() == QEvent::Enter && watched->isWidgetType()) {

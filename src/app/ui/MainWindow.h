@@ -10,6 +10,7 @@
 #include <QStringList>
 
 class QAction;
+class QFrame;
 class QLabel;
 class QMenu;
 class QStatusBar;
@@ -63,6 +64,11 @@ public:
     QAction* MENU_UNDO = nullptr;     // "Отмена" (Ctrl+Z)
     QAction* MENU_FF9 = nullptr;      // hidden: F9, preview in the program's browser
     QAction* MENU_CtrlF9 = nullptr;   // hidden: F10, preview in the external browser
+    QAction* MENU_SELECTPATH = nullptr; // "Выбрать путь на диске ..." (Ctrl+Alt+P)
+    // The colour swatch shown for 500 ms after a click on a colour code.
+    QFrame* COLORDISP = nullptr;
+    QFrame* COLORRECT = nullptr;
+    QTimer* COLORTIMER = nullptr;
     // Tool buttons whose hints the typing hints quote.
     QToolButton* TABLEBUT = nullptr;
     QToolButton* STYLEBUT = nullptr;
@@ -88,6 +94,10 @@ public:
     void MENU_UNDOClick();
     // Hides the message log for good (HELPLOG = 0).
     void CLOSELOGClick();
+    // The colour picker for the code under the caret.
+    void COLOR_CHANGE();
+    // Inserts a relative path chosen in the path dialog.
+    void MENU_SELECTPATHClick();
 
     QString statusPanel(int i) const;
     void setStatusPanel(int i, const QString& text);
@@ -174,7 +184,17 @@ private:
     void Memo1Scroll();
     // Typing helpers of later commands; inert until they exist.
     QString ChooseClassName();
-    void COLOR_CHANGE(int codeStart, int codeLength);
+
+    // What a click finds at the caret.
+    void buildCaretContext();
+    bool IF_IMAGE_undercursor(bool statusOnly);
+    QString IF_PATH_UNDERCURSOR(bool act);
+    void IF_COMMENT();
+    void showSwatch(QPoint mouse);
+    void COLORTIMERTimer();
+    QString ImgPathDialog();
+    void openInNewInstance(const QString& path);
+    void restoreFromChild();
 
     MessageLog log_;
 
