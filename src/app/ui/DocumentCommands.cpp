@@ -126,9 +126,8 @@ void TForm1::updateContainingFolder() { CONTFOLDER->setEnabled(FileMenuState(Cur
 
 void TForm1::DoctypeDependent()
 {
-    // The tag tree's button joins these when the tree exists.
     const bool html = CurrentIsHTML();
-    for (QToolButton* b : {CHECKBUT, VIEWBUT})
+    for (QToolButton* b : {NAVBUT, CHECKBUT, VIEWBUT})
         b->setEnabled(html);
 }
 

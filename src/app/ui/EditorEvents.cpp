@@ -10,6 +10,7 @@
 #include "editor/ui/MarkerBar.h"
 #include "html/TagChecker.h"
 #include "html/ui/FindReplaceDialog.h"
+#include "html/ui/TagNavigator.h"
 #include "store/OptionItems.h"
 #include "store/OptionsStore.h"
 #include "store/Utilities.h"
@@ -69,6 +70,16 @@ void TForm1::buildToolBar()
     // The tag check: the first fault goes to the log in red with its
     // character selected; a clean page says so.
     MAINTOOLBAR->addSeparator();
+    // The tag tree: built only from a page that passes the check.
+    HTMLNAVIG = new THTMLNAVIG(Memo1, [this] { markerBar(VERTBAR)->HighlightCaretPos(); }, this);
+    NAVBUT = addToolButton(QStringLiteral("NAVBUT"), QStringLiteral("Теги"), QStringLiteral("Навигация по тегам"));
+    connect(NAVBUT, &QToolButton::clicked, this, [this] {
+        if (!::CHECK_TAGS(Memo1->text()).passed) {
+            HELPLOG_Write(QStringLiteral("Дерево в навигации по тегам не может быть построено из-за ошибок в коде"), true);
+            return;
+        }
+        HTMLNAVIG->ShowNavigation();
+    });
     auto* check = CHECKBUT = addToolButton(QStringLiteral("CHECKBUT"), QStringLiteral("Проверка"), QStringLiteral("Проверить синтаксис кода"));
 
     // The preview button. Until the preview window exists its click only

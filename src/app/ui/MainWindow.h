@@ -19,6 +19,7 @@ class QTimer;
 class QToolBar;
 class QToolButton;
 class TKRichEdit;
+class THTMLNAVIG;
 struct BackupResult;
 
 namespace Ui {
@@ -79,9 +80,11 @@ public:
     QToolButton* COMMENTBUT = nullptr;
     // The document's tool buttons.
     QToolButton* CONTFOLDER = nullptr; // "Открыть папку документа"
+    QToolButton* NAVBUT = nullptr;     // "Навигация по тегам"
     QToolButton* CHECKBUT = nullptr;   // "Проверить синтаксис кода"
     QToolButton* VIEWBUT = nullptr;    // "Просмотр страницы", with PopupMenu1
     QMenu* PopupMenu1 = nullptr;
+    THTMLNAVIG* HTMLNAVIG = nullptr;  // the tag navigation window
     QAction* MENU_PROGBROWSER_VIEW = nullptr; // "Просмотр в браузере редактора"
     QAction* MENU_CHECKCODE = nullptr;        // "Проверять исходник"
 
