@@ -153,6 +153,8 @@ void THTMLNAVIG::fillTree(const QStringList& lines)
     }
     if (TV->topLevelItemCount() == 0)
         new QTreeWidgetItem(TV, QStringList{kNoTags});
+    // A fresh tree opens fully, so every tag is in view at once.
+    TV->expandAll();
     updateToTag();
 }
 
