@@ -1,5 +1,7 @@
 #include "html/TagChecker.h"
 
+#include "store/Utilities.h"
+
 #include "editor/TextModel.h"
 
 #include <QLatin1StringView>
@@ -140,23 +142,6 @@ private:
     const std::vector<quint64>& index_;
 };
 
-// Upper-cases character by character with the system's rules, so positions
-// stay those of the text; ASCII, most of any page, takes the short way.
-QString Upper(const QString& text)
-{
-    QString out(text.size(), Qt::Uninitialized);
-    const QChar* from = text.constData();
-    QChar* to = out.data();
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = from[i].unicode();
-        if (c < 0x80)
-            to[i] = QChar(c >= u'a' && c <= u'z' ? char16_t(c - 32) : c);
-        else
-            to[i] = from[i].toUpper();
-    }
-    return out;
-}
-
 } // namespace
 
 const QStringList& KnownTagNames()
@@ -182,7 +167,7 @@ TagCheckResult CHECK_TAGS(const QString& text)
     if (text.isEmpty())
         return result;
 
-    const QString upper = Upper(text);
+    const QString upper = UpperKeepingPositions(text);
     const Scan s(upper);
     const qsizetype n = s.size();
 

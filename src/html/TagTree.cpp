@@ -1,5 +1,7 @@
 #include "html/TagTree.h"
 
+#include "store/Utilities.h"
+
 #include <QLatin1StringView>
 #include <algorithm>
 #include <array>
@@ -56,24 +58,6 @@ constexpr qsizetype kLongestEntry = 9; // "/FRAMESET", "/NOSCRIPT"
 constexpr QStringView kCommentOpener = u"<!--";
 constexpr QStringView kCommentCloser = u"-->";
 constexpr QStringView kCommentName = u"!--";
-
-// Upper-cases code unit by code unit, so every index of the copy is the
-// same character of the text (a full mapping such as "ß" to "SS" would
-// shift them).
-QString ScanCopy(const QString& text)
-{
-    QString out(text.size(), Qt::Uninitialized);
-    const QChar* from = text.constData();
-    QChar* to = out.data();
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = from[i].unicode();
-        if (c < 0x80)
-            to[i] = QChar(c >= u'a' && c <= u'z' ? char16_t(c - 32) : c);
-        else
-            to[i] = from[i].toUpper();
-    }
-    return out;
-}
 
 // The entry the upper-cased text names right after the "<" at index lt.
 const Entry* MatchEntry(QStringView upper, qsizetype lt)
@@ -234,7 +218,7 @@ QString ReadTagAttribute(QStringView tail, QStringView upperTail, const QString&
 TagTreeBuild MAKE_DISPLAY(const QString& text)
 {
     TagTreeBuild build;
-    const QString upperText = ScanCopy(text);
+    const QString upperText = UpperKeepingPositions(text);
     const QStringView upper = upperText;
     const QStringView written = text;
     const qsizetype n = upper.size();

@@ -320,3 +320,18 @@ QString RelativePath(const QString& documentPath, const QString& target, bool en
 }
 
 void ShowNotice(const QString& text) { platform::prompts().showNotice(text); }
+
+QString UpperKeepingPositions(const QString& text)
+{
+    QString out(text.size(), Qt::Uninitialized);
+    const QChar* from = text.constData();
+    QChar* to = out.data();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = from[i].unicode();
+        if (c < 0x80)
+            to[i] = QChar(c >= u'a' && c <= u'z' ? char16_t(c - 32) : c);
+        else
+            to[i] = from[i].toUpper();
+    }
+    return out;
+}

@@ -77,6 +77,11 @@ std::optional<QString> FileVersion(const QString& programPath, QString* error = 
 
 int HexToInt(const QString& text);
 
+// The text upper-cased one code unit at a time, so every index of the copy
+// is the same character of the text (a full mapping such as "ß" to "SS"
+// would shift them); ASCII, most of any page, takes the short way.
+QString UpperKeepingPositions(const QString& text);
+
 // The path of target relative to the document's folder, for links.
 // lowerCase defaults to lower-casing only where file names ignore letter case.
 QString RelativePath(const QString& documentPath, const QString& target, bool encodeSpaces);
