@@ -141,6 +141,7 @@ void TForm1::N13Click()
 {
     const FileMenuEnabling e = FileMenuState(CurrentFileName);
     MENU_RESERVCOPY->setEnabled(e.reserveCopy);
+    MENU_EXPORT->setEnabled(e.exportDocument);
     CONTFOLDER->setEnabled(e.containingFolder);
     RECENT_MENU->menuAction()->setEnabled(e.recentMenu);
     MENU_RESERVES->menuAction()->setEnabled(e.reserves);
@@ -247,8 +248,12 @@ void TForm1::openStartDocument()
         setAppTitle(QStringLiteral("Veltmark"));
         return;
     }
-    if (start.kind == StartDocument::Kind::Archive)
-        return; // web archives are imported by the import commands
+    if (start.kind == StartDocument::Kind::Archive) {
+        importArchive(start.path);
+        // The application title stays "Veltmark" for an archive named on the command line.
+        setAppTitle(QStringLiteral("Veltmark"));
+        return;
+    }
     Opt_SelectFile(opt::Program);
     if (ParseBool(Opt_ReadStr(opt::LOADLASTFILE))) {
         const QList<RecentEntry> recent = RecentMenuEntries(QString());

@@ -55,6 +55,8 @@ constexpr MenuItem kMainMenu[] = {
     {"-", "N13", "", "", true},
     {"N16", "N13", "Сохранить", "Ctrl+S", true},
     {"N14", "N13", "Сохранить как ...", "", true},
+    {"MENU_IMPORT", "N13", "Импорт ...", "", true},
+    {"MENU_EXPORT", "N13", "Экспорт ...", "", true},
     {"N37", "N13", "Кодировка", "", true},
     {"ENC_1251", "N37", "Windows-1251, обычный текст", "", true},
     {"ENC_UTF8", "N37", "UTF-8", "", true},
@@ -141,6 +143,7 @@ void TForm1::buildMenus()
     MENU_EXIT = findChild<QAction*>(QStringLiteral("MENU_EXIT"));
     connect(MENU_EXIT, &QAction::triggered, this, &QWidget::close);
     wireDocumentCommands();
+    wireImportExport();
 }
 
 void TForm1::buildStatusBar()

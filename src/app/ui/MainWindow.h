@@ -53,6 +53,8 @@ public:
     QAction* ENC_1251 = nullptr;      // "Windows-1251, обычный текст"
     QAction* ENC_UTF8 = nullptr;      // "UTF-8"
     QAction* N8 = nullptr;            // "Открыть в буфер обмена ..."
+    QAction* MENU_IMPORT = nullptr;   // "Импорт ..."
+    QAction* MENU_EXPORT = nullptr;   // "Экспорт ..."
     QMenu* RECENT_MENU = nullptr;     // "Недавние документы"
     QAction* RECENT_ACTITEM = nullptr; // hidden template of the recent entries
     QMenu* MENU_RESERVES = nullptr;   // "Резервные копии"
@@ -123,6 +125,8 @@ public:
     void ENC_1251Click();
     void ENC_UTF8Click();
     void OpToClipBoard();
+    void MENU_IMPORTClick();
+    void MENU_EXPORTClick();
     // The "Файл" menu opens: the entries that need a document on disk.
     void N13Click();
     // The recent submenu opens: its entries are rebuilt from Recent.
@@ -160,6 +164,9 @@ private:
     void FormClose();
     void buildMenus();
     void wireDocumentCommands();
+    void wireImportExport();
+    void importText(const QString& path);
+    void importArchive(const QString& path);
     void openStartDocument();
     void showDocumentTitles();
     void updateContainingFolder();

@@ -1,0 +1,157 @@
+// The main window's import and export commands: text files and web
+// archives become pages; the document is written compressed.
+#include "app/Documents.h"
+#include "app/Globals.h"
+#include "app/ImportExport.h"
+#include "app/RecentDocuments.h"
+#include "app/ui/MainWindow.h"
+#include "app/ui/WaitMessage.h"
+#include "editor/Undo.h"
+#include "editor/ui/KRichEdit.h"
+#include "platform/Codecs.h"
+#include "platform/Prompts.h"
+#include "store/Utilities.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+const QString kImportFilter = QStringLiteral("Все поддерживаемые|*.txt;*.mht*|Текстовый файл|*.txt|Web-архив *.mht|*.mht*");
+const QString kExportFilter = QStringLiteral("Сжатый HTML|*.html;*.htm*|Сжатый CSS|*.css");
+const QString kImportMissing = QStringLiteral("Файл не найден");
+const QString kReplacePage = QStringLiteral("Файл %1 уже существует. Заменить его страницей из текста?");
+
+// A text file's lines as the editor holds them: UTF-8 when the bytes are
+// UTF-8 with letters beyond ASCII, otherwise Windows-1251.
+QString TextFileLines(const QByteArray& bytes)
+{
+    const QString decoded = platform::IsValidUtf8(bytes) && !platform::IsAscii(bytes) ? platform::DecodeUtf8Lenient(bytes) : platform::DecodeCp1251(bytes);
+    QString joined = JoinDocumentLines(decoded);
+    if (!joined.isEmpty() || !bytes.isEmpty())
+        joined += QStringLiteral("\r\n");
+    return joined;
+}
+
+} // namespace
+
+void TForm1::wireImportExport()
+{
+    MENU_IMPORT = findChild<QAction*>(QStringLiteral("MENU_IMPORT"));
+    MENU_EXPORT = findChild<QAction*>(QStringLiteral("MENU_EXPORT"));
+    connect(MENU_IMPORT, &QAction::triggered, this, &TForm1::MENU_IMPORTClick);
+    connect(MENU_EXPORT, &QAction::triggered, this, &TForm1::MENU_EXPORTClick);
+}
+
+void TForm1::MENU_IMPORTClick()
+{
+    if (!SAVE_ON_EXIT())
+        return;
+    platform::FileDialogRequest r;
+    r.title = QStringLiteral("Импорт");
+    r.filter = kImportFilter;
+    const QString path = platform::prompts().openFile(r);
+    if (path.isEmpty())
+        return;
+    if (!QFileInfo(path).isFile()) {
+        platform::prompts().message(QString(), kImportMissing, platform::Severity::Warning);
+        return;
+    }
+    const QString ext = FileExtension(path).toUpper();
+    if (ext == QLatin1String("TXT"))
+        importText(path);
+    else if (ext == QLatin1String("MHT"))
+        importArchive(path);
+}
+
+void TForm1::importText(const QString& path)
+{
+    QString error;
+    const std::optional<QByteArray> bytes = ReadDocumentFile(path, &error);
+    if (!bytes) {
+        platform::prompts().message(QString(), error, platform::Severity::Warning);
+        return;
+    }
+    const QFileInfo source(path);
+    const QString target = source.dir().filePath(source.completeBaseName() + QStringLiteral(".html"));
+    // A page of that name is not replaced behind the user's back; when it
+    // is replaced, its old content goes to the reserve first.
+    if (QFileInfo::exists(target)) {
+        if (platform::prompts().askYesNo(QString(), kReplacePage.arg(QFileInfo(target).fileName()), platform::Answer::No) != platform::Answer::Yes)
+            return;
+        const BackupResult b = MakeBackup(target, QString());
+        if (!b.ok)
+            HELPLOG_Write(b.error, true);
+    }
+    // The editor holds lines; the file gets CR LF after each, the last included.
+    const QString page = JoinDocumentLines(TextImportPage(TextFileLines(*bytes), FileBaseName(path)));
+    if (SaveDocumentAs(target, page, logWriter()) != SaveResult::Saved)
+        return;
+    CurrentFileName = path;
+    UndoReset();
+    LoadingText = true;
+    Memo1->setText(page);
+    SetDocumentState(ApplyDocumentEvent(CurrentDocumentState(), DocumentEvent::TextImported, target));
+    showDocumentTitles();
+    AddToRecent_Opening(target);
+    UndoReset();
+    UndoSnapshot();
+    // The preview window shows the new page here once it exists.
+}
+
+void TForm1::importArchive(const QString& path)
+{
+    QString error;
+    const std::optional<QByteArray> bytes = ReadDocumentFile(path, &error);
+    if (!bytes) {
+        platform::prompts().message(QString(), error, platform::Severity::Warning);
+        return;
+    }
+    TWAITMESSAGE wait(this);
+    CurrentFileName = path;
+    UndoReset();
+    LoadingText = true;
+    Memo1->setText(ImportMHT(*bytes));
+    const QString scratch = ScratchDocumentPath();
+    if (!DocSave(scratch, Memo1->text(), DocEncoding, &error))
+        HELPLOG_Write(error, true);
+    SetDocumentState(ApplyDocumentEvent(CurrentDocumentState(), DocumentEvent::ArchiveImported, scratch));
+    showDocumentTitles();
+    UndoSnapshot();
+}
+
+void TForm1::MENU_EXPORTClick()
+{
+    platform::FileDialogRequest r;
+    r.title = QStringLiteral("Сохранение документа");
+    r.filter = kExportFilter;
+    r.defaultExt = QStringLiteral("*.html");
+    r.folder = CurrentIsNew() ? QDir::rootPath() : QFileInfo(CurrentFileName).absolutePath();
+    const QString path = platform::prompts().saveFile(r);
+    if (path.isEmpty())
+        return;
+    Memo1->viewport()->repaint();
+    QString report;
+    {
+        TWAITMESSAGE wait(this);
+        const QString text = JoinDocumentLines(Memo1->text());
+        bool backupMade = false;
+        if (QFileInfo::exists(path)) {
+            const BackupResult b = MakeBackup(path, QString());
+            if (!b.ok)
+                HELPLOG_Write(b.error, true);
+            backupMade = b.ok && !b.path.isEmpty();
+        }
+        // The compressor follows the chosen file: a style sheet or a page.
+        const bool css = FileExtension(path).compare(QLatin1String("css"), Qt::CaseInsensitive) == 0;
+        const QString compressed = css ? CompressCss(text) : CompressHtml(text);
+        QString error;
+        if (!DocSave(path, compressed, DocEncoding, &error)) {
+            platform::prompts().message(QString(), error, platform::Severity::Error);
+            return;
+        }
+        report = ExportReport(CompressionFigure, backupMade);
+    }
+    platform::prompts().message(QString(), report, platform::Severity::Information);
+}
