@@ -86,8 +86,14 @@ void TForm1::importText(const QString& path)
     }
     // The editor holds lines; the file gets CR LF after each, the last included.
     const QString page = JoinDocumentLines(TextImportPage(TextFileLines(*bytes), FileBaseName(path)));
-    if (SaveDocumentAs(target, page, logWriter()) != SaveResult::Saved)
+    // The page declares Windows-1251, so it is written so, whatever the
+    // previous document used.
+    const int previousEncoding = DocEncoding;
+    DocEncoding = CharsetEncoding(page.toUtf8(), DocEncoding);
+    if (SaveDocumentAs(target, page, logWriter()) != SaveResult::Saved) {
+        DocEncoding = previousEncoding;
         return;
+    }
     CurrentFileName = path;
     UndoReset();
     LoadingText = true;
@@ -113,6 +119,8 @@ void TForm1::importArchive(const QString& path)
     UndoReset();
     LoadingText = true;
     Memo1->setText(ImportMHT(*bytes));
+    // Written in the charset the page declares (its escapes are decoded already).
+    DocEncoding = CharsetEncoding(Memo1->text().toUtf8(), DocEncoding);
     const QString scratch = ScratchDocumentPath();
     if (!DocSave(scratch, Memo1->text(), DocEncoding, &error))
         HELPLOG_Write(error, true);
