@@ -1,4 +1,4 @@
-#include "TestSupport.h"
+#include "FormTest.h"
 
 #include "app/Globals.h"
 #include "app/ui/MainWindow.h"
@@ -19,32 +19,18 @@
 #include <QTest>
 #include <QTimer>
 
-using testing_support::IsolatedTest;
 using testing_support::WriteBytes;
 
 namespace {
 
-class CaretCommandsTest : public IsolatedTest {
+class CaretCommandsTest : public testing_support::FormTest {
 protected:
     void SetUp() override
     {
-        IsolatedTest::SetUp();
+        FormTest::SetUp();
         WriteBytes(programFolder() + QStringLiteral("Program.ZEL"), "[HELPLOG]1\r\n[UNDOCOUNT]999\r\n[LOADLASTFILE]0\r\n");
         site_ = programFolder() + QStringLiteral("site/");
         QDir().mkpath(site_ + QStringLiteral("img"));
-    }
-    void TearDown() override
-    {
-        form_.reset();
-        IsolatedTest::TearDown();
-    }
-    TForm1& start(const QStringList& args = {})
-    {
-        form_ = std::make_unique<TForm1>(args);
-        form_->show();
-        QApplication::setActiveWindow(form_.get());
-        form_->Memo1->setFocus();
-        return *form_;
     }
     // The page index.html in the site folder, opened with the given text.
     TForm1& startWithPage(const QByteArray& text)
@@ -68,7 +54,6 @@ protected:
     QString newestLog() const { return form_->messageLog().count() ? form_->messageLog().line(0).message : QString(); }
 
     QString site_;
-    std::unique_ptr<TForm1> form_;
 };
 
 TEST_F(CaretCommandsTest, ColourCodeClicksShowTheSwatchAndSelectTheCode)

@@ -1,4 +1,4 @@
-#include "TestSupport.h"
+#include "FormTest.h"
 
 #include "app/Documents.h"
 #include "app/Globals.h"
@@ -17,7 +17,6 @@
 #include <QToolButton>
 
 using platform::Answer;
-using testing_support::IsolatedTest;
 using testing_support::ReadBytes;
 using testing_support::WriteBytes;
 
@@ -32,25 +31,14 @@ const QByteArray kArchive(
     "<HTML><HEAD><TITLE>A</TITLE></HEAD><BODY><P class=3D\"x\">=CF=F0=E8=\r\n"
     "=E2=E5=F2</P></BODY></HTML>\r\n");
 
-class ImportExportCommands : public IsolatedTest {
+class ImportExportCommands : public testing_support::FormTest {
 protected:
     void SetUp() override
     {
-        IsolatedTest::SetUp();
+        FormTest::SetUp();
         WriteBytes(programFolder() + QStringLiteral("Program.ZEL"), "[RESERVE]1\r\n[LOADLASTFILE]0\r\n[HELPLOG]1\r\n");
         folder_ = programFolder() + QStringLiteral("work/");
         QDir().mkpath(folder_);
-    }
-    void TearDown() override
-    {
-        form_.reset();
-        IsolatedTest::TearDown();
-    }
-    TForm1& start(const QStringList& args = {})
-    {
-        form_ = std::make_unique<TForm1>(args);
-        form_->show();
-        return *form_;
     }
     QString file(const QString& name, const QByteArray& bytes)
     {
@@ -65,7 +53,6 @@ protected:
     QStringList backups() const { return QDir(BackupFolder).entryList(QDir::Files); }
 
     QString folder_;
-    std::unique_ptr<TForm1> form_;
 };
 
 TEST_F(ImportExportCommands, TextFilesBecomePagesBesideThem)
