@@ -9,6 +9,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
+
+#include "BenchPages.h"
 #include <algorithm>
 
 namespace {
@@ -32,14 +34,7 @@ QString Page(qsizetype bytes)
         "<tr><td><table><tr><td>вложенная</td></tr></table></td><td>&nbsp;</td></tr></table>\r\n"
         "<ul><li>пункт</li><li><span>другой</span></li></ul><br></div>\r\n");
     const QString tail = QStringLiteral("</body>\r\n</html>\r\n");
-    const qsizetype blockBytes = block.toUtf8().size();
-    qsizetype size = head.toUtf8().size() + tail.toUtf8().size();
-    QString text = head;
-    text.reserve(bytes);
-    for (; size < bytes; size += blockBytes)
-        text += block;
-    text += tail;
-    return text;
+    return RepeatToSize(head, block, tail, bytes);
 }
 
 struct Sample {

@@ -6,6 +6,8 @@
 #include <QMap>
 #include <benchmark/benchmark.h>
 
+#include "BenchPages.h"
+
 namespace {
 
 // Tables, lists, scripts, comments and Cyrillic text; about the given size
@@ -26,14 +28,7 @@ QString Page(qsizetype bytes)
         "<tr><td><table><tr><td>вложенная</td></tr></table></td><td>&nbsp;</td></tr></table>\r\n"
         "<ul><li>пункт</li><li><span>другой</span></li></ul><br></div>\r\n");
     const QString tail = QStringLiteral("</body>\r\n</html>\r\n");
-    const qsizetype blockBytes = block.toUtf8().size();
-    qsizetype size = head.toUtf8().size() + tail.toUtf8().size();
-    QString text = head;
-    text.reserve(bytes);
-    for (; size < bytes; size += blockBytes)
-        text += block;
-    text += tail;
-    return text;
+    return RepeatToSize(head, block, tail, bytes);
 }
 
 // Stretches of unfinished tags of about 64 KB, each ended by one ">".
