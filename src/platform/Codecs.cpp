@@ -1,5 +1,7 @@
 #include "platform/Codecs.h"
 
+#include <QStringDecoder>
+
 #include <array>
 
 namespace platform {
@@ -132,9 +134,13 @@ QString DecodeUtf8Lenient(const QByteArray& bytes)
     out.reserve(bytes.size());
     qsizetype runStart = 0;
     qsizetype i = 0;
+    // A byte order mark is text like any other here: dropping it would
+    // change the file on the next save, and a mark after a stray byte would
+    // vanish from the middle of the page.
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
     const auto flush = [&](qsizetype end) {
         if (end > runStart)
-            out += QString::fromUtf8(bytes.constData() + runStart, end - runStart);
+            out += decoder.decode(QByteArrayView(bytes.constData() + runStart, end - runStart));
     };
     while (i < bytes.size()) {
         const int len = utf8SequenceAt(bytes, i);

@@ -48,6 +48,10 @@ TEST(Codecs, Utf8ValidityAndLenientDecoding)
     // Invalid bytes fall back to Windows-1251, valid sequences stay UTF-8.
     EXPECT_EQ(DecodeUtf8Lenient("\xD0\x9F + \xCF"), QStringLiteral("П + П"));
     EXPECT_EQ(DecodeUtf8Lenient("\xF0\x9F\x98\x80"), QStringLiteral("😀"));
+    // Byte order marks are kept wherever they stand, so a save writes them back.
+    EXPECT_EQ(DecodeUtf8Lenient("\xEF\xBB\xBF\xEF\xBB\xBFpp"), QStringLiteral("\uFEFF\uFEFFpp"));
+    EXPECT_EQ(DecodeUtf8Lenient("\xFF\xEF\xBB\xBF" "a"), QStringLiteral("я\uFEFFa"));
+    EXPECT_EQ(EncodeUtf8(DecodeUtf8Lenient("\xEF\xBB\xBF<p>")), QByteArray("\xEF\xBB\xBF<p>"));
 }
 
 class RegistryTest : public IsolatedTest {};
