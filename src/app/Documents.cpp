@@ -163,6 +163,17 @@ std::optional<QString> ClipboardTextOfFile(const QString& path, QString* error)
 
 // ---- Writing ----------------------------------------------------------
 
+platform::FileDialogRequest SaveDialogRequest()
+{
+    platform::FileDialogRequest r;
+    r.title = QStringLiteral("Сохранение документа");
+    r.filter = QStringLiteral(
+        "HTML|*.html;*.htm*|CSS|*.css|JavaScript|*.js|PHP|*.php;*.php*;*phtml;"
+        "|Текстовый файл ( *.txt )|*.txt|Все файлы|*.*");
+    r.defaultExt = QStringLiteral("*.html");
+    return r;
+}
+
 QByteArray DocumentBytes(const QString& text, int encoding)
 {
     if (text.isEmpty())

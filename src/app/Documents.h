@@ -67,6 +67,9 @@ std::optional<QString> ClipboardTextOfFile(const QString& path, QString* error =
 // byte-order mark (2). Characters Windows-1251 lacks become "?"; ask
 // UnencodableInCp1251 first. An empty text gives an empty file. A text
 // ending with a line break keeps its last, empty line.
+// The document save dialog: its title, filter and default extension.
+platform::FileDialogRequest SaveDialogRequest();
+
 QByteArray DocumentBytes(const QString& text, int encoding);
 
 // Replaces the file atomically: either the new content is complete on disk

@@ -320,49 +320,6 @@ QString compressHtmlPart(QStringView part)
     return out;
 }
 
-bool startsNoCase(QStringView text, qsizetype at, QStringView word)
-{
-    return at + word.size() <= text.size() && text.mid(at, word.size()).compare(word, Qt::CaseInsensitive) == 0;
-}
-
-// The next element whose content is kept as written, from `from` on:
-// [contentStart, contentEnd), or false when there is none. Comments are
-// stepped over, so a "<pre>" in a comment opens nothing.
-bool nextKeptContent(QStringView text, qsizetype from, qsizetype& contentStart, qsizetype& contentEnd)
-{
-    static const QStringView names[] = {u"pre", u"textarea", u"script"};
-    const qsizetype n = text.size();
-    for (qsizetype at = text.indexOf(u'<', from); at >= 0; at = text.indexOf(u'<', at + 1)) {
-        if (startsNoCase(text, at, u"<!--")) {
-            const qsizetype close = text.indexOf(u"-->", at + 4);
-            if (close < 0)
-                return false;
-            at = close + 2;
-            continue;
-        }
-        for (QStringView name : names) {
-            const qsizetype after = at + 1 + name.size();
-            if (!startsNoCase(text, at + 1, name))
-                continue;
-            if (after < n) {
-                const QChar c = text[after];
-                if (c != u'>' && c != u' ' && c != u'\t' && c != u'\r' && c != u'\n')
-                    continue;
-            }
-            const qsizetype tagEnd = text.indexOf(u'>', at);
-            if (tagEnd < 0)
-                return false;
-            contentStart = tagEnd + 1;
-            const QString closing = QStringLiteral("</") + name.toString();
-            contentEnd = text.indexOf(closing, contentStart, Qt::CaseInsensitive);
-            if (contentEnd < 0)
-                contentEnd = n;
-            return true;
-        }
-    }
-    return false;
-}
-
 } // namespace
 
 QString CompressionFigureOf(qsizetype uncompressed, qsizetype compressed)
@@ -407,14 +364,10 @@ QString CompressHtml(const QString& text)
     QString out;
     out.reserve(text.size());
     qsizetype from = 0;
-    qsizetype contentStart = 0;
-    qsizetype contentEnd = 0;
-    while (nextKeptContent(view, from, contentStart, contentEnd)) {
-        out += compressHtmlPart(view.mid(from, contentStart - from));
-        out += view.mid(contentStart, contentEnd - contentStart);
-        from = contentEnd;
-        if (from >= text.size())
-            break;
+    for (const KeptRange& kept : KeptContentRanges(view)) {
+        out += compressHtmlPart(view.mid(from, kept.start - from));
+        out += view.mid(kept.start, kept.end - kept.start);
+        from = kept.end;
     }
     if (from < text.size())
         out += compressHtmlPart(view.mid(from));

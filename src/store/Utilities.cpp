@@ -335,3 +335,62 @@ QString UpperKeepingPositions(const QString& text)
     }
     return out;
 }
+
+namespace {
+
+bool startsNoCase(QStringView text, qsizetype at, QStringView word)
+{
+    return at + word.size() <= text.size() && text.mid(at, word.size()).compare(word, Qt::CaseInsensitive) == 0;
+}
+
+// The next element whose content is kept as written, from `from` on:
+// [contentStart, contentEnd), or false when there is none.
+bool nextKeptContent(QStringView text, qsizetype from, qsizetype& contentStart, qsizetype& contentEnd)
+{
+    static const QStringView names[] = {u"pre", u"textarea", u"script"};
+    const qsizetype n = text.size();
+    for (qsizetype at = text.indexOf(u'<', from); at >= 0; at = text.indexOf(u'<', at + 1)) {
+        if (startsNoCase(text, at, u"<!--")) {
+            const qsizetype close = text.indexOf(u"-->", at + 4);
+            if (close < 0)
+                return false;
+            at = close + 2;
+            continue;
+        }
+        for (QStringView name : names) {
+            const qsizetype after = at + 1 + name.size();
+            if (!startsNoCase(text, at + 1, name))
+                continue;
+            if (after < n) {
+                const QChar c = text[after];
+                if (c != u'>' && c != u' ' && c != u'\t' && c != u'\r' && c != u'\n')
+                    continue;
+            }
+            const qsizetype tagEnd = text.indexOf(u'>', at);
+            if (tagEnd < 0)
+                return false;
+            contentStart = tagEnd + 1;
+            const QString closing = QStringLiteral("</") + name.toString();
+            contentEnd = text.indexOf(closing, contentStart, Qt::CaseInsensitive);
+            if (contentEnd < 0)
+                contentEnd = n;
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+QList<KeptRange> KeptContentRanges(QStringView text)
+{
+    QList<KeptRange> ranges;
+    qsizetype from = 0;
+    qsizetype contentStart = 0;
+    qsizetype contentEnd = 0;
+    while (from < text.size() && nextKeptContent(text, from, contentStart, contentEnd)) {
+        ranges.append({contentStart, contentEnd});
+        from = contentEnd;
+    }
+    return ranges;
+}

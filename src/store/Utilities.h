@@ -36,6 +36,16 @@ QStringList SplitLines(const QString& text);
 // 1-based position of the first occurrence, or -1.
 int FindText(const QString& text, const QString& sub, bool caseSensitive);
 
+// The contents of <pre>, <textarea> and <script> elements, which reformatting
+// must leave as written: [start, end) each, in order. Comments are stepped
+// over, so a "<pre>" inside one opens nothing; an element left open runs to
+// the end of the text.
+struct KeptRange {
+    qsizetype start = 0;
+    qsizetype end = 0;
+};
+QList<KeptRange> KeptContentRanges(QStringView text);
+
 QString SquashRepeats(const QString& text, QChar c);
 QString ExtractNumber(const QString& text);
 bool ParseBool(const QString& text);

@@ -46,7 +46,11 @@ bool SaveSnippet(const QString& name, QString text, bool editMode,
     if (!editMode)
         return Opt_Write(name, text);
     Opt_Delete(oldName);
+    // Renamed onto another snippet's name: that one takes the text in its own
+    // place, and the others keep their order.
+    const bool appended = !Opt_Has(name);
     const bool ok = Opt_Write(name, text);
-    Opt_Move(Opt_Count() - 1, oldIndex);
+    if (appended)
+        Opt_Move(Opt_Count() - 1, oldIndex);
     return ok;
 }

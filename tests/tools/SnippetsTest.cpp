@@ -97,6 +97,13 @@ TEST_F(SnippetsTest, SaveCreatesReplacesAndEdits)
     EXPECT_EQ(Opt_ReadStr(QStringLiteral("b")), QStringLiteral("B edited"));
     ASSERT_TRUE(SaveSnippet(QStringLiteral("z"), QStringLiteral("Z"), true, QStringLiteral("a"), 0));
     EXPECT_EQ(names(), (QStringList{"z", "b", "c"}));
+
+    // Renamed onto an existing name: that snippet gets the text in its place
+    // and no other snippet moves.
+    ASSERT_TRUE(SaveSnippet(QStringLiteral("d"), QStringLiteral("D"), false, QString(), 0));
+    ASSERT_TRUE(SaveSnippet(QStringLiteral("c"), QStringLiteral("from z"), true, QStringLiteral("z"), 0));
+    EXPECT_EQ(names(), (QStringList{"b", "c", "d"}));
+    EXPECT_EQ(Opt_ReadStr(QStringLiteral("c")), QStringLiteral("from z"));
 }
 
 TEST_F(SnippetsTest, HintShowsLineBreaks)

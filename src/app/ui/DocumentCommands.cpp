@@ -33,10 +33,6 @@ const QString kOpenFilter = QStringLiteral(
     "Все поддерживаемые|*.html;*.htm*;*.css;*.js;*.php*;*phtml;*.txt;"
     "|HTML|*.html;*.htm*|CSS|*.css|JavaScript|*.js|PHP|*.php*;*phtml;"
     "|Текстовый файл ( *.txt )|*.txt|Все файлы|*.*");
-const QString kSaveTitle = QStringLiteral("Сохранение документа");
-const QString kSaveFilter = QStringLiteral(
-    "HTML|*.html;*.htm*|CSS|*.css|JavaScript|*.js|PHP|*.php;*.php*;*phtml;"
-    "|Текстовый файл ( *.txt )|*.txt|Все файлы|*.*");
 const QString kClearReserveFailed = QStringLiteral("Не удалось удалить файлов из резерва: %1");
 const QString kParentNotice = QStringLiteral("Документ открыт для редактирования. Не забудьте сохранить изменения");
 
@@ -310,11 +306,7 @@ void TForm1::SaveFile()
 
 SaveResult TForm1::SaveAs()
 {
-    platform::FileDialogRequest r;
-    r.title = kSaveTitle;
-    r.filter = kSaveFilter;
-    r.defaultExt = QStringLiteral("*.html");
-    const QString path = platform::prompts().saveFile(r);
+    const QString path = platform::prompts().saveFile(SaveDialogRequest());
     if (path.isEmpty())
         return SaveResult::Cancelled;
     if (QFileInfo::exists(path)) {

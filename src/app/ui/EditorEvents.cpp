@@ -175,6 +175,7 @@ void TForm1::EDITOR_POPUPPopup(const QPoint& pos)
 {
     Opt_SelectFile(opt::Program);
     MENU_UNDO->setVisible(!ParseBool(Opt_ReadStr(opt::DISABLEUNDO)));
+    EDITOR_POPUPEnabling();
     EDITOR_POPUP->popup(Memo1->viewport()->mapToGlobal(pos));
 }
 
@@ -208,7 +209,7 @@ void TForm1::Memo1xKeyDown(int key, Qt::KeyboardModifiers, quint32 nativeKey)
         Editor().CtrlHeld = true;
     if (code == 18)
         Editor().AltHeld = true;
-    // The tag tool panel is hidden by every key; it comes with the text commands.
+    TXTOOLS->hide();
 }
 
 void TForm1::Memo1xKeyUp(int key, Qt::KeyboardModifiers modifiers, quint32 nativeKey)
@@ -276,6 +277,7 @@ void TForm1::Memo1xMouseDown(QPoint, Qt::MouseButton)
 {
     CARETINFO();
     Editor().ClickCaretPos = Memo1->selStart();
+    TXTOOLS->hide();
 }
 
 void TForm1::Memo1xMouseUp(QPoint pos, Qt::MouseButton)
@@ -306,6 +308,7 @@ void TForm1::Memo1xMouseUp(QPoint pos, Qt::MouseButton)
     UndoSnapshot();
     IF_PATH_UNDERCURSOR(false);
     Memo1Change();
+    showTagToolPanel(pos);
 }
 
 void TForm1::Memo1Change()
@@ -322,7 +325,8 @@ void TForm1::Memo1Change()
 
 void TForm1::Memo1Scroll()
 {
-    // The tag tool panel hides here once it exists.
+    if (TXTOOLS)
+        TXTOOLS->hide();
     markerBar(VERTBAR)->Memo1Scroll();
 }
 

@@ -94,6 +94,7 @@ TForm1::TForm1(const QStringList& args, QWidget* parent)
     buildToolBar();
     buildEditorPopup();
     buildCaretContext();
+    buildTextCommands();
     buildStatusBar();
     wireEditor();
     FormCreate();
@@ -144,6 +145,7 @@ void TForm1::buildMenus()
     connect(MENU_EXIT, &QAction::triggered, this, &QWidget::close);
     wireDocumentCommands();
     wireImportExport();
+    buildSnippetMenu();
 }
 
 void TForm1::buildStatusBar()

@@ -20,6 +20,8 @@ class QToolBar;
 class QToolButton;
 class TKRichEdit;
 class THTMLNAVIG;
+class TMACROSFORM;
+class TMRED;
 struct BackupResult;
 
 namespace Ui {
@@ -68,6 +70,27 @@ public:
     QAction* MENU_FF9 = nullptr;      // hidden: F9, preview in the program's browser
     QAction* MENU_CtrlF9 = nullptr;   // hidden: F10, preview in the external browser
     QAction* MENU_SELECTPATH = nullptr; // "Выбрать путь на диске ..." (Ctrl+Alt+P)
+    QAction* MENU_COPY = nullptr;       // "Копировать"
+    QAction* MENU_CUT = nullptr;        // "Вырезать"
+    QAction* MENU_PASTE = nullptr;      // "Вставить"
+    QAction* MENU_SELALL = nullptr;     // "Выделить всё"
+    QAction* MENU_UPPERCASE = nullptr;
+    QAction* MENU_LOWERCASE = nullptr;
+    QAction* MENU_TRANSTOENG = nullptr; // "Преобразовать в латинский"
+    QAction* MENU_TRANSTORUS = nullptr; // "Преобразовать в русский"
+    QMenu* MENU_DOCSTRINGS = nullptr;   // "Строки документа"
+    QAction* MENU_SAVESELECTED = nullptr;
+    QAction* MENU_DELNOMEANSTR = nullptr;
+    QAction* N26 = nullptr;             // blanks at line starts
+    QAction* N31 = nullptr;             // repeated blanks
+    QAction* br1 = nullptr;             // "<br>" at line ends
+    QAction* MENU_OPTIMIZECODE = nullptr;
+    QAction* N1 = nullptr;              // into one line
+    QMenu* N22 = nullptr;               // "Стиль и класс"
+    QMenu* MENU_STYLE = nullptr;        // "Вставить в стиль"
+    QAction* MENU_BR = nullptr;         // "<br>" (Ctrl+B)
+    QMenu* MENU_SIMBOLS = nullptr;      // "Символы"
+    QFrame* TXTOOLS = nullptr;          // the floating tag tool panel
     // The colour swatch shown for 500 ms after a click on a colour code.
     QFrame* COLORDISP = nullptr;
     QFrame* COLORRECT = nullptr;
@@ -89,6 +112,13 @@ public:
     THTMLNAVIG* HTMLNAVIG = nullptr;  // the tag navigation window
     QAction* MENU_PROGBROWSER_VIEW = nullptr; // "Просмотр в браузере редактора"
     QAction* MENU_CHECKCODE = nullptr;        // "Проверять исходник"
+    QMenu* MACROS = nullptr;            // "Заготовки"
+    QAction* MACROS_ADD = nullptr;      // "Добавить ..."
+    QAction* MAKR_CRSEL = nullptr;      // "Создать из выделенного"
+    QAction* MACROS_INSERT = nullptr;   // "Управление заготовками ..."
+    QAction* MACROS_ACTITEM = nullptr;  // hidden template of the snippet entries
+    TMACROSFORM* MACROSFORM = nullptr;  // the snippet manager
+    TMRED* MRED = nullptr;              // the snippet editor
 
     // Writes one line to the message log, red for an error.
     void HELPLOG_Write(const QString& message, bool isError);
@@ -103,6 +133,14 @@ public:
     void COLOR_CHANGE();
     // Inserts a relative path chosen in the path dialog.
     void MENU_SELECTPATHClick();
+    // The clipboard commands of the editor pop-up (and of their keys).
+    void MENU_COPYClick();
+    void MENU_CUTClick();
+    void MENU_PASTEClick();
+    void MENU_SELALLClick();
+    void MENU_SAVESELECTEDClick();
+    // The pop-up opens: the entries that need a selection.
+    void EDITOR_POPUPEnabling();
 
     QString statusPanel(int i) const;
     void setStatusPanel(int i, const QString& text);
@@ -133,6 +171,10 @@ public:
     void RECENT_MENUClick();
     // A recent entry (by its name "RECENT_ITEM_" + position) chosen.
     void RECENT_ACTITEMClick(const QString& entryName);
+    // The "Заготовки" menu opens: its snippet entries are rebuilt.
+    void MACROSClick();
+    // A snippet entry (by its name "MACROS_ITEM_" + index) chosen.
+    void MACROS_ACTITEMClick(const QString& entryName);
     void MENU_RESERVCOPYClick();
     void MENU_RESERVCURClick();
     void MMENU_UNSAVEDClick();
@@ -165,6 +207,13 @@ private:
     void buildMenus();
     void wireDocumentCommands();
     void wireImportExport();
+    void buildSnippetMenu();
+    void buildTextCommands();
+    void buildSymbolsMenu();
+    void buildTagToolPanel();
+    // After a mouse-up: the tag tool panel above the pointer, or hidden
+    // without a selection.
+    void showTagToolPanel(QPoint editorPos);
     void importText(const QString& path);
     void importArchive(const QString& path);
     void openStartDocument();

@@ -1,5 +1,7 @@
 #include "editor/ui/KRichEdit.h"
 
+#include <optional>
+
 #include "editor/MemoryTextModel.h"
 
 #include "editor/EditorLogic.h"
@@ -73,6 +75,18 @@ void TKRichEdit::ScrollLinesDown(int n) { scrollLines(n); }
 
 void TKRichEdit::scrollHorizontalTo(int position) { horizontalScrollBar()->setValue(position); }
 
+namespace {
+
+std::optional<QKeySequence::StandardKey> clipboardCommand(const QKeyEvent* event)
+{
+    for (QKeySequence::StandardKey k : {QKeySequence::Copy, QKeySequence::Cut, QKeySequence::Paste, QKeySequence::SelectAll})
+        if (event->matches(k))
+            return k;
+    return std::nullopt;
+}
+
+} // namespace
+
 void TKRichEdit::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_PageUp || event->key() == Qt::Key_PageDown) {
@@ -87,6 +101,9 @@ void TKRichEdit::keyPressEvent(QKeyEvent* event)
     } else if (event->matches(QKeySequence::Undo)) {
         event->accept();
         Q_EMIT OnUndoKey();
+    } else if (const auto command = clipboardCommand(event)) {
+        event->accept();
+        Q_EMIT OnClipboardKey(*command);
     } else {
         QPlainTextEdit::keyPressEvent(event);
     }

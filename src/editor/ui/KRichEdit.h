@@ -5,6 +5,7 @@
 // number b is offset p + b.
 #include "editor/TextModel.h"
 
+#include <QKeySequence>
 #include <QPlainTextEdit>
 #include <QTextBlock>
 
@@ -57,6 +58,9 @@ Q_SIGNALS:
     void OnScroll(QObject* sender);
     // Ctrl+Z: the program's own undo (the control's is off).
     void OnUndoKey();
+    // Copy, cut, paste and select-all keys: the program's own commands, so
+    // that they are undo steps like the menu's.
+    void OnClipboardKey(QKeySequence::StandardKey command);
     void OnKeyDown(int key, Qt::KeyboardModifiers modifiers, quint32 nativeKey);
     void OnKeyUp(int key, Qt::KeyboardModifiers modifiers, quint32 nativeKey);
     void OnMouseDown(QPoint pos, Qt::MouseButton button);
