@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "app/ui/MainWindow.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>
@@ -9,6 +10,9 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // The colour picker is modal; in tests it is cancelled unless a test
+    // answers it itself.
+    TForm1::PickerForTests = [](TColor, TColor*) { return false; };
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

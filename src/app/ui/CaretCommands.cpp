@@ -90,13 +90,6 @@ void TForm1::COLORTIMERTimer()
     COLORTIMER->stop();
 }
 
-void TForm1::COLOR_CHANGE()
-{
-    if (!IF_COLOR(*Memo1, std::nullopt, true))
-        return;
-    // The code under the caret is selected; the colour picker, which comes
-    // with the colour commands, opens here for it.
-}
 
 bool TForm1::IF_IMAGE_undercursor(bool statusOnly)
 {

@@ -95,6 +95,7 @@ TForm1::TForm1(const QStringList& args, QWidget* parent)
     buildEditorPopup();
     buildCaretContext();
     buildTextCommands();
+    buildColourMenu();
     buildStatusBar();
     wireEditor();
     FormCreate();

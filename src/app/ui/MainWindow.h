@@ -5,9 +5,11 @@
 #include "app/Documents.h"
 #include "app/StartUp.h"
 #include "editor/MessageLog.h"
+#include "store/ColourNotation.h"
 
 #include <QMainWindow>
 #include <QStringList>
+#include <functional>
 
 class QAction;
 class QFrame;
@@ -22,6 +24,7 @@ class TKRichEdit;
 class THTMLNAVIG;
 class TMACROSFORM;
 class TMRED;
+class TPALETTE_DIALOG;
 struct BackupResult;
 
 namespace Ui {
@@ -91,6 +94,19 @@ public:
     QAction* MENU_BR = nullptr;         // "<br>" (Ctrl+B)
     QMenu* MENU_SIMBOLS = nullptr;      // "Символы"
     QFrame* TXTOOLS = nullptr;          // the floating tag tool panel
+    QMenu* MENU_RCLR = nullptr;         // "Цвет"
+    QAction* MENU_CREATECOLOR = nullptr; // "Создать"
+    QAction* MENU_CHANGECOLOR = nullptr; // "Изменить"
+    QAction* MENU_DOCCLRCAPT = nullptr;  // heading "Цвета документа"
+    QAction* MENU_RECENTCLRCAPT = nullptr; // heading "Недавно использованные"
+    QAction* RECENT_CLR = nullptr;       // hidden template of the colour entries
+    QAction* MENU_RGBSEL = nullptr;      // "color: выбор цвета"
+    TPALETTE_DIALOG* PALETTE_DIALOG = nullptr; // the colour picker
+    // Shows the picker for a start colour; true with the picked colour when
+    // confirmed. Tests answer it instead of the window.
+    std::function<bool(TColor start, TColor* picked)> pickColour;
+    // When set, main windows made afterwards answer the picker with it.
+    static std::function<bool(TColor start, TColor* picked)> PickerForTests;
     // The colour swatch shown for 500 ms after a click on a colour code.
     QFrame* COLORDISP = nullptr;
     QFrame* COLORRECT = nullptr;
@@ -131,6 +147,12 @@ public:
     void CLOSELOGClick();
     // The colour picker for the code under the caret.
     void COLOR_CHANGE();
+    // The "Цвет" menu opens: its colour entries are rebuilt.
+    void MENU_RCLRClick();
+    // A colour entry (by its caption) chosen: swapped in or inserted.
+    void RECENT_CLRClick(const QString& caption);
+    void MENU_CREATECOLORClick();
+    void MENU_RGBSELClick();
     // Inserts a relative path chosen in the path dialog.
     void MENU_SELECTPATHClick();
     // The clipboard commands of the editor pop-up (and of their keys).
@@ -209,6 +231,7 @@ private:
     void wireImportExport();
     void buildSnippetMenu();
     void buildTextCommands();
+    void buildColourMenu();
     void buildSymbolsMenu();
     void buildTagToolPanel();
     // After a mouse-up: the tag tool panel above the pointer, or hidden
