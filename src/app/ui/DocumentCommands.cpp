@@ -138,6 +138,7 @@ void TForm1::N13Click()
     const FileMenuEnabling e = FileMenuState(CurrentFileName);
     MENU_RESERVCOPY->setEnabled(e.reserveCopy);
     MENU_EXPORT->setEnabled(e.exportDocument);
+    MENU_DOC_PROP->setEnabled(e.documentProperties);
     CONTFOLDER->setEnabled(e.containingFolder);
     RECENT_MENU->menuAction()->setEnabled(e.recentMenu);
     MENU_RESERVES->menuAction()->setEnabled(e.reserves);
@@ -230,6 +231,7 @@ bool TForm1::openDocument(const QString& path)
     AddToRecent_Opening(path);
     UndoReset();
     UndoSnapshot();
+    SpeedButton1Click();
     return true;
 }
 

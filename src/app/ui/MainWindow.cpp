@@ -57,6 +57,7 @@ constexpr MenuItem kMainMenu[] = {
     {"N14", "N13", "Сохранить как ...", "", true},
     {"MENU_IMPORT", "N13", "Импорт ...", "", true},
     {"MENU_EXPORT", "N13", "Экспорт ...", "", true},
+    {"MENU_DOC_PROP", "N13", "Свойства документа", "", true},
     {"N37", "N13", "Кодировка", "", true},
     {"ENC_1251", "N37", "Windows-1251, обычный текст", "", true},
     {"ENC_UTF8", "N37", "UTF-8", "", true},
@@ -96,6 +97,7 @@ TForm1::TForm1(const QStringList& args, QWidget* parent)
     buildCaretContext();
     buildTextCommands();
     buildColourMenu();
+    buildDocumentTools();
     buildStatusBar();
     wireEditor();
     FormCreate();

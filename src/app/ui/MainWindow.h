@@ -25,6 +25,8 @@ class THTMLNAVIG;
 class TMACROSFORM;
 class TMRED;
 class TPALETTE_DIALOG;
+class TDOCUMENT_PROPERTIES;
+class QComboBox;
 struct BackupResult;
 
 namespace Ui {
@@ -102,6 +104,12 @@ public:
     QAction* RECENT_CLR = nullptr;       // hidden template of the colour entries
     QAction* MENU_RGBSEL = nullptr;      // "color: выбор цвета"
     TPALETTE_DIALOG* PALETTE_DIALOG = nullptr; // the colour picker
+    QAction* MENU_DOC_PROP = nullptr;    // "Свойства документа"
+    TDOCUMENT_PROPERTIES* DOCUMENT_PROPERTIES = nullptr;
+    QComboBox* CLASSESSEL = nullptr;     // the class selector
+    QToolButton* SpeedButton1 = nullptr; // refills the class selector
+    // The class chosen in the selector (Latin letters only), or empty.
+    QString CurrentClass;
     // Shows the picker for a start colour; true with the picked colour when
     // confirmed. Tests answer it instead of the window.
     std::function<bool(TColor start, TColor* picked)> pickColour;
@@ -153,6 +161,9 @@ public:
     void RECENT_CLRClick(const QString& caption);
     void MENU_CREATECOLORClick();
     void MENU_RGBSELClick();
+    // The class selector's list: "Нет класса", then the document's classes.
+    void SpeedButton1Click();
+    void CLASSESSELChange(const QString& text);
     // Inserts a relative path chosen in the path dialog.
     void MENU_SELECTPATHClick();
     // The clipboard commands of the editor pop-up (and of their keys).
@@ -232,6 +243,7 @@ private:
     void buildSnippetMenu();
     void buildTextCommands();
     void buildColourMenu();
+    void buildDocumentTools();
     void buildSymbolsMenu();
     void buildTagToolPanel();
     // After a mouse-up: the tag tool panel above the pointer, or hidden

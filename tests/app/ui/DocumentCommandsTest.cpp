@@ -133,7 +133,8 @@ TEST_F(DocumentCommands, FileMenuEntries)
     EXPECT_EQ(form.MENU_RESERVES->actions(), (QList<QAction*>{form.MENU_RESERVCOPY, form.MENU_RESERVCUR, form.MMENU_UNSAVED, form.MENU_CLEARRESERVE}));
     EXPECT_FALSE(form.RECENT_ACTITEM->isVisible());
     const QList<QAction*> file = form.N13->actions();
-    ASSERT_EQ(file.size(), 13);
+    ASSERT_EQ(file.size(), 14);
+    EXPECT_TRUE(file.contains(form.findChild<QAction*>(QStringLiteral("MENU_DOC_PROP"))));
     EXPECT_EQ(file.first(), form.NEWDOC->menuAction());
     EXPECT_EQ(file.last(), form.MENU_EXIT);
     EXPECT_EQ(std::count_if(file.begin(), file.end(), [](QAction* a) { return a->isSeparator(); }), 2);
