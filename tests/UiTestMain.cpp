@@ -13,6 +13,7 @@ int main(int argc, char** argv)
     // The colour picker is modal; in tests it is cancelled unless a test
     // answers it itself.
     TForm1::PickerForTests = [](TColor, TColor*) { return false; };
+    TForm1::ClassNameForTests = [](const QString&, const QStringList&) { return QString(); };
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -78,7 +78,6 @@ void TForm1::buildColourMenu()
     // "Вставить в стиль" of the editor pop-up.
     MENU_RGBSEL = MENU_STYLE->addAction(QStringLiteral("color: выбор цвета"));
     MENU_RGBSEL->setObjectName(QStringLiteral("MENU_RGBSEL"));
-    MENU_STYLE->menuAction()->setEnabled(true);
     connect(MENU_RGBSEL, &QAction::triggered, this, &TForm1::MENU_RGBSELClick);
 }
 

@@ -2,16 +2,21 @@
 #include "app/ui/MainWindow.h"
 
 #include "app/Globals.h"
+#include "editor/Undo.h"
 #include "editor/ui/KRichEdit.h"
 #include "html/ClassNames.h"
 #include "html/DocumentResources.h"
+#include "html/ui/ClassNameDialog.h"
 #include "html/ui/DocumentProperties.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QToolBar>
 #include <QToolButton>
+
+std::function<QString(const QString&, const QStringList&)> TForm1::ClassNameForTests;
 
 void TForm1::buildDocumentTools()
 {
@@ -35,6 +40,59 @@ void TForm1::buildDocumentTools()
     SpeedButton1->setAutoRaise(true);
     connect(SpeedButton1, &QToolButton::clicked, this, &TForm1::SpeedButton1Click);
     connect(CLASSESSEL, &QComboBox::editTextChanged, this, &TForm1::CLASSESSELChange);
+
+    CLASSNAME = new TCLASSNAME(this);
+    askClassName = [this](const QString& style, const QStringList& names) {
+        if (style == StyleError)
+            return StyleError;
+        return ClassNameForTests ? ClassNameForTests(style, names) : CLASSNAME->askClassName(style, names);
+    };
+    MENU_STYLE2CLASS = N22->addAction(QStringLiteral("Преобразовать стиль в класс"));
+    MENU_STYLE2CLASS->setObjectName(QStringLiteral("MENU_STYLE2CLASS"));
+    MENU_STYLESEL = N22->addAction(QStringLiteral("Выбрать имя класса"));
+    MENU_STYLESEL->setObjectName(QStringLiteral("MENU_STYLESEL"));
+    N22->menuAction()->setEnabled(true);
+    connect(N22, &QMenu::aboutToShow, this, &TForm1::N22Click);
+    connect(MENU_STYLE2CLASS, &QAction::triggered, this, &TForm1::MENU_STYLE2CLASSClick);
+    connect(MENU_STYLESEL, &QAction::triggered, this, &TForm1::MENU_STYLESELClick);
+}
+
+QString TForm1::ChooseClassName()
+{
+    return askClassName(QString(), ClassNames(Memo1->text(), DocumentFolderOf(CurrentFileName)));
+}
+
+void TForm1::N22Click()
+{
+    const bool inStyle = ExtractStyle(Memo1->text(), Memo1->selStart()).style != StyleError;
+    MENU_STYLE2CLASS->setEnabled(inStyle);
+    MENU_STYLESEL->setEnabled(!inStyle);
+}
+
+void TForm1::MENU_STYLE2CLASSClick()
+{
+    const QString text = Memo1->text();
+    if (text.isEmpty())
+        return;
+    const int caret = Memo1->selStart();
+    const QString style = ExtractStyle(text, caret).style;
+    const QString name = askClassName(style, ClassNames(text, DocumentFolderOf(CurrentFileName)));
+    const StyleExtraction change = ExtractStyle(text, caret, name);
+    if (!change.replace)
+        return;
+    UndoSnapshot();
+    ApplyStyleExtraction(*Memo1, change);
+    UndoCommit();
+}
+
+void TForm1::MENU_STYLESELClick()
+{
+    UndoSnapshot();
+    const QString name = ChooseClassName();
+    // A closed dialog gives no name: the selection stays.
+    if (!name.isEmpty())
+        Memo1->setSelText(name);
+    UndoCommit();
 }
 
 void TForm1::SpeedButton1Click()

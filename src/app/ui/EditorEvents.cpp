@@ -267,12 +267,6 @@ void TForm1::Memo1xKeyUp(int key, Qt::KeyboardModifiers modifiers, quint32 nativ
     UndoSnapshot();
 }
 
-QString TForm1::ChooseClassName()
-{
-    // The class chooser is not part of the program yet: nothing is chosen.
-    return {};
-}
-
 void TForm1::Memo1xMouseDown(QPoint, Qt::MouseButton)
 {
     CARETINFO();

@@ -26,6 +26,7 @@ class TMACROSFORM;
 class TMRED;
 class TPALETTE_DIALOG;
 class TDOCUMENT_PROPERTIES;
+class TCLASSNAME;
 class QComboBox;
 struct BackupResult;
 
@@ -110,6 +111,13 @@ public:
     QToolButton* SpeedButton1 = nullptr; // refills the class selector
     // The class chosen in the selector (Latin letters only), or empty.
     QString CurrentClass;
+    TCLASSNAME* CLASSNAME = nullptr;     // the class name dialog
+    QAction* MENU_STYLE2CLASS = nullptr; // "Преобразовать стиль в класс"
+    QAction* MENU_STYLESEL = nullptr;    // "Выбрать имя класса"
+    // Asks for a class name offering the document's classes ("error" for the
+    // style text "error"). Tests answer it instead of the dialog.
+    std::function<QString(const QString& styleText, const QStringList& names)> askClassName;
+    static std::function<QString(const QString& styleText, const QStringList& names)> ClassNameForTests;
     // Shows the picker for a start colour; true with the picked colour when
     // confirmed. Tests answer it instead of the window.
     std::function<bool(TColor start, TColor* picked)> pickColour;
@@ -164,6 +172,10 @@ public:
     // The class selector's list: "Нет класса", then the document's classes.
     void SpeedButton1Click();
     void CLASSESSELChange(const QString& text);
+    // "Стиль и класс" opens: which of its two entries applies at the caret.
+    void N22Click();
+    void MENU_STYLE2CLASSClick();
+    void MENU_STYLESELClick();
     // Inserts a relative path chosen in the path dialog.
     void MENU_SELECTPATHClick();
     // The clipboard commands of the editor pop-up (and of their keys).

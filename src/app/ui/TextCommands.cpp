@@ -87,11 +87,9 @@ void TForm1::buildTextCommands()
     MENU_OPTIMIZECODE = entry("MENU_OPTIMIZECODE", QStringLiteral("Перестроить для лучшего восприятия"), MENU_DOCSTRINGS, nullptr);
     N1 = entry("N1", QStringLiteral("Преобразовать текст в одну строку"), MENU_DOCSTRINGS, nullptr);
     separator("N9");
-    // Filled by the class and style commands; empty until they come.
+    // Filled by the class and the colour commands.
     N22 = submenu("N22", QStringLiteral("Стиль и класс"));
-    N22->menuAction()->setEnabled(false);
     MENU_STYLE = submenu("MENU_STYLE", QStringLiteral("Вставить в стиль"));
-    MENU_STYLE->menuAction()->setEnabled(false);
     separator("N4");
     MENU_BR = EDITOR_POPUP->addAction(QStringLiteral("<br>"));
     MENU_BR->setObjectName(QStringLiteral("MENU_BR"));

@@ -71,3 +71,56 @@ TEST_F(DocumentToolsCommandsTest, PropertiesNeedADocumentOnDisk)
 }
 
 } // namespace
+
+namespace {
+
+class StyleToClassTest : public DocumentToolsCommandsTest {
+protected:
+    void TearDown() override
+    {
+        TForm1::ClassNameForTests = [](const QString&, const QStringList&) { return QString(); };
+        DocumentToolsCommandsTest::TearDown();
+    }
+};
+
+TEST_F(StyleToClassTest, StyleBecomesClassAndNamesAreChosen)
+{
+    QStringList asked;
+    QString answer = QStringLiteral("warn");
+    TForm1::ClassNameForTests = [&](const QString& style, const QStringList& names) {
+        asked << style + QLatin1Char('|') + names.join(u',');
+        return answer;
+    };
+    TForm1& f = start();
+    f.Memo1->setText(QStringLiteral("<p style='color:red'>x</p>"));
+    f.Memo1->setSelStart(12);
+    f.N22Click();
+    EXPECT_TRUE(f.MENU_STYLE2CLASS->isEnabled());
+    EXPECT_FALSE(f.MENU_STYLESEL->isEnabled());
+    f.MENU_STYLE2CLASS->trigger();
+    EXPECT_EQ(f.Memo1->text(), QStringLiteral("<p class=warn>x</p>"));
+    EXPECT_EQ(asked, QStringList{"color:red|"});
+    f.MENU_UNDOClick();
+    EXPECT_EQ(f.Memo1->text(), QStringLiteral("<p style='color:red'>x</p>"));
+
+    // Outside a style attribute: only the name entry, which inserts the name.
+    f.Memo1->setSelStart(1);
+    f.N22Click();
+    EXPECT_FALSE(f.MENU_STYLE2CLASS->isEnabled());
+    EXPECT_TRUE(f.MENU_STYLESEL->isEnabled());
+    f.MENU_STYLE2CLASS->trigger(); // run anyway: nothing changes
+    EXPECT_EQ(asked.size(), 1);
+    f.Memo1->setSelStart(0);
+    f.MENU_STYLESEL->trigger();
+    EXPECT_EQ(f.Memo1->text(), QStringLiteral("warn<p style='color:red'>x</p>"));
+    EXPECT_EQ(asked.last(), QStringLiteral("|"));
+
+    // A closed dialog (no name) leaves the selection alone.
+    answer.clear();
+    f.Memo1->setSelStart(0);
+    f.Memo1->setSelLength(4);
+    f.MENU_STYLESEL->trigger();
+    EXPECT_TRUE(f.Memo1->text().startsWith(QStringLiteral("warn")));
+}
+
+} // namespace
