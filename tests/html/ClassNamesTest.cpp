@@ -1,3 +1,4 @@
+#include "TestSupport.h"
 #include "editor/MemoryTextModel.h"
 #include "html/ClassNames.h"
 
@@ -8,27 +9,12 @@
 
 namespace {
 
-QStringList L(std::initializer_list<const char*> items)
-{
-    QStringList out;
-    for (const char* s : items)
-        out << QString::fromUtf8(s);
-    return out;
-}
-
-void Write(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
 TEST(ClassNamesStyleBlock, NamesOnceIgnoringCase)
 {
-    EXPECT_EQ(ClassNamesFromStyleBlock(QStringLiteral("<style>.a, .b {}\r\n.A{}</style>")), L({"a", "b"}));
+    EXPECT_EQ(ClassNamesFromStyleBlock(QStringLiteral("<style>.a, .b {}\r\n.A{}</style>")), QStringList({"a", "b"}));
     EXPECT_EQ(ClassNamesFromStyleBlock(QStringLiteral("<STYLE type=text/css>\r\n.menu:hover{x:1}\r\n"
                                                       "p.note[title]{}\r\n.t\t{}\r\n.u(x){}.v;</STYLE>")),
-              L({"menu", "note", "t", "u", "v"}));
+              QStringList({"menu", "note", "t", "u", "v"}));
 }
 
 TEST(ClassNamesStyleBlock, OnlyTheFirstBlockBeforeTheEndOfTheHead)
@@ -37,7 +23,7 @@ TEST(ClassNamesStyleBlock, OnlyTheFirstBlockBeforeTheEndOfTheHead)
     // ends at the first block's end.
     EXPECT_EQ(ClassNamesFromStyleBlock(QStringLiteral("<title>a.b c</title><style>.x{margin:0.5em}</style>"
                                                       "<style>.y{}</style>")),
-              L({"x"}));
+              QStringList({"x"}));
     EXPECT_TRUE(ClassNamesFromStyleBlock(QStringLiteral("<head></head><style>.x{}</style>")).isEmpty());
     EXPECT_TRUE(ClassNamesFromStyleBlock(QStringLiteral(".x{}")).isEmpty());
     // A "<" or ">" first, or the end of the text: no name.
@@ -49,19 +35,19 @@ TEST(ClassNamesStyleBlock, OnlyTheFirstBlockBeforeTheEndOfTheHead)
 TEST(ClassNamesStyleBlock, CompoundSelectorsAndLineBreaks)
 {
     EXPECT_EQ(ClassNamesFromStyleBlock(QStringLiteral("<style>.a.b{} .c\r\n{} .d\r\n.e{}</style>")),
-              L({"a", "b", "c", "d", "e"}));
+              QStringList({"a", "b", "c", "d", "e"}));
     // An empty name (a dot before a blank) is no entry.
-    EXPECT_EQ(ClassNamesFromStyleBlock(QStringLiteral("<style>. {} .k{}</style>")), L({"k"}));
+    EXPECT_EQ(ClassNamesFromStyleBlock(QStringLiteral("<style>. {} .k{}</style>")), QStringList({"k"}));
 }
 
 TEST(ClassNamesStyleSheet, NamesAsFound)
 {
-    EXPECT_EQ(ClassNamesFromStyleSheet(QStringLiteral("div.menu{color:red}.x,.y{}")), L({"menu", "x", "y"}));
+    EXPECT_EQ(ClassNamesFromStyleSheet(QStringLiteral("div.menu{color:red}.x,.y{}")), QStringList({"menu", "x", "y"}));
     // Duplicates stay; blanks and line breaks vanish before the walk.
-    EXPECT_EQ(ClassNamesFromStyleSheet(QStringLiteral(".x {}\r\n. m e n u\r\n{}\n.x{}")), L({"x", "menu", "x"}));
+    EXPECT_EQ(ClassNamesFromStyleSheet(QStringLiteral(".x {}\r\n. m e n u\r\n{}\n.x{}")), QStringList({"x", "menu", "x"}));
     // ":" and "}" drop what was gathered; a name must end at "{" or ",".
-    EXPECT_EQ(ClassNamesFromStyleSheet(QStringLiteral(".a:hover{} a:link.z{} .tail")), L({"z"}));
-    EXPECT_EQ(ClassNamesFromStyleSheet(QStringLiteral(".a.b{}")), L({"a", "b"}));
+    EXPECT_EQ(ClassNamesFromStyleSheet(QStringLiteral(".a:hover{} a:link.z{} .tail")), QStringList({"z"}));
+    EXPECT_EQ(ClassNamesFromStyleSheet(QStringLiteral(".a.b{}")), QStringList({"a", "b"}));
     EXPECT_TRUE(ClassNamesFromStyleSheet(QString()).isEmpty());
 }
 
@@ -71,16 +57,16 @@ TEST(ClassNamesList, StyleBlockThenLinkedSheets)
     ASSERT_TRUE(dir.isValid());
     const QString folder = dir.path() + QStringLiteral("/");
     ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("css")));
-    Write(folder + QStringLiteral("css/site.css"), ".b{}\r\n.a{}\r\n");
-    Write(folder + QStringLiteral("empty.css"), "");
+    testing_support::WriteBytes(folder + QStringLiteral("css/site.css"), ".b{}\r\n.a{}\r\n");
+    testing_support::WriteBytes(folder + QStringLiteral("empty.css"), "");
     ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("dir.css")));
 
     const QString page = QStringLiteral("<head><style>.a{}</style>\r\n<link href=css/site.css>"
                                         "<link href=missing.css><link href=empty.css><link href=dir.css>"
                                         "<img src=pic.gif></head>");
-    EXPECT_EQ(ClassNames(page, folder), L({"a", "b", "a"}));
+    EXPECT_EQ(ClassNames(page, folder), QStringList({"a", "b", "a"}));
     // Without a folder no sheet is read.
-    EXPECT_EQ(ClassNames(page, QString()), L({"a"}));
+    EXPECT_EQ(ClassNames(page, QString()), QStringList({"a"}));
 
     QStringList asked;
     const StyleSheetReader reader = [&](const QString& path) -> std::optional<QString> {
@@ -89,8 +75,8 @@ TEST(ClassNamesList, StyleBlockThenLinkedSheets)
             return std::nullopt;
         return QStringLiteral(".q{}");
     };
-    EXPECT_EQ(ClassNames(page, QStringLiteral("/w/"), reader), L({"a", "q", "q", "q"}));
-    EXPECT_EQ(asked, L({"/w/css/site.css", "/w/missing.css", "/w/empty.css", "/w/dir.css"}));
+    EXPECT_EQ(ClassNames(page, QStringLiteral("/w/"), reader), QStringList({"a", "q", "q", "q"}));
+    EXPECT_EQ(asked, QStringList({"/w/css/site.css", "/w/missing.css", "/w/empty.css", "/w/dir.css"}));
 }
 
 TEST(ClassNamesCurrentClass, SelectorTexts)

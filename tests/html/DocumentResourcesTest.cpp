@@ -1,3 +1,4 @@
+#include "TestSupport.h"
 #include "app/ImportExport.h"
 #include "html/DocumentResources.h"
 
@@ -8,14 +9,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QStringList L(std::initializer_list<const char*> items)
-{
-    QStringList out;
-    for (const char* s : items)
-        out << QString::fromUtf8(s);
-    return out;
-}
 
 QString RowValue(const DocumentProperties& p, const QString& name)
 {
@@ -53,22 +46,22 @@ TEST(DocumentResourcesScan, QuotedUnquotedAndUrlReferences)
     const QString page = QStringLiteral("<img src=\"a b.gif\" alt='x'><a href=page.html>go</a>\r\n"
                                         "<div style=\"background:url(img/bg.png)\"></div>"
                                         "<img src=a.gif alt=b.png>");
-    EXPECT_EQ(DocumentResources(page), L({"a b.gif", "page.html", "img/bg.png", "a.gif", "b.png"}));
+    EXPECT_EQ(DocumentResources(page), QStringList({"a b.gif", "page.html", "img/bg.png", "a.gif", "b.png"}));
 }
 
 TEST(DocumentResourcesScan, EachTextOnceInOrderOfFirstOccurrence)
 {
     // The tail of an earlier entry is a different text and is listed.
     const QString page = QStringLiteral("<img src=x/a.gif><img src=\"x/a.gif\"><img src=a.gif><img src=X/A.GIF>");
-    EXPECT_EQ(DocumentResources(page), L({"x/a.gif", "a.gif", "X/A.GIF"}));
+    EXPECT_EQ(DocumentResources(page), QStringList({"x/a.gif", "a.gif", "X/A.GIF"}));
 }
 
 TEST(DocumentResourcesScan, OnlyKnownExtensionsAndClosedValues)
 {
     EXPECT_TRUE(DocumentResources(QStringLiteral("<embed src=song.wav><a href=folder><a href=noext.>")).isEmpty());
-    EXPECT_EQ(DocumentResources(QStringLiteral("<embed src=song.vaw>")), L({"song.vaw"}));
+    EXPECT_EQ(DocumentResources(QStringLiteral("<embed src=song.vaw>")), QStringList({"song.vaw"}));
     EXPECT_EQ(DocumentResources(QStringLiteral("<img src=Pic.JpEg><a href=arc.7zip><a href=s.3DS>")),
-              L({"Pic.JpEg", "arc.7zip", "s.3DS"}));
+              QStringList({"Pic.JpEg", "arc.7zip", "s.3DS"}));
     // Still open at the end of the text: not listed.
     EXPECT_TRUE(DocumentResources(QStringLiteral("<img src=\"open.gif")).isEmpty());
     EXPECT_TRUE(DocumentResources(QStringLiteral("<img src=open.gif")).isEmpty());
@@ -77,20 +70,20 @@ TEST(DocumentResourcesScan, OnlyKnownExtensionsAndClosedValues)
 
 TEST(DocumentResourcesScan, QuotedValuesKeepBlanksTabsAndLineBreaks)
 {
-    EXPECT_EQ(DocumentResources(QStringLiteral("<img src=\"my\tpic\r\nx.gif\">")), L({"my\tpic\r\nx.gif"}));
+    EXPECT_EQ(DocumentResources(QStringLiteral("<img src=\"my\tpic\r\nx.gif\">")), QStringList({"my\tpic\r\nx.gif"}));
     // Apostrophes quote as well as double quotes.
-    EXPECT_EQ(DocumentResources(QStringLiteral("<img src='a b.gif'>")), L({"a b.gif"}));
+    EXPECT_EQ(DocumentResources(QStringLiteral("<img src='a b.gif'>")), QStringList({"a b.gif"}));
     // A quote in the middle would glue two pieces into a text the page does
     // not hold: such a reference is not listed.
     EXPECT_EQ(DocumentResources(QStringLiteral("<img src=x\"y\".gif><img src=\"it's.gif\"><img src=ok.gif>")),
-              L({"ok.gif"}));
+              QStringList({"ok.gif"}));
     // "<" and ">" end a reference even inside quotes.
-    EXPECT_EQ(DocumentResources(QStringLiteral("<a href=\"x.html>y z.css\">")), L({"x.html"}));
+    EXPECT_EQ(DocumentResources(QStringLiteral("<a href=\"x.html>y z.css\">")), QStringList({"x.html"}));
 }
 
 TEST(DocumentResourcesExtensions, AllFiftyThree)
 {
-    const QStringList known = L({"HTM", "HTML", "MHT", "MHTML", "EXE", "DLL", "RES", "TXT", "PSD", "PDF", "CPT",
+    const QStringList known = QStringList({"HTM", "HTML", "MHT", "MHTML", "EXE", "DLL", "RES", "TXT", "PSD", "PDF", "CPT",
                                  "CDR", "DOC", "DOCX", "FLA", "SWF", "RAR", "ZIP", "TAR", "7ZIP", "7Z", "CAB", "GZ",
                                  "ACE", "JAR", "VAW", "WMA", "MP3", "MP4", "MPEG4", "MP2", "OGG", "MID", "INF", "INI",
                                  "CUR", "PAS", "DCU", "PHP", "SHTML", "DHTML", "PHTML", "MAX", "3DS", "CSS", "JS",
@@ -120,9 +113,9 @@ TEST(DocumentPropertiesRows, HtmlPageWithOneExistingResource)
     const QString text = QStringLiteral("<html>\r\n<img src=\"a b.gif\"><img src=missing.png>\r\n"
                                         "<img src=a%20b.gif><a href=http://x.org/y.html>y</a></html>");
     const DocumentProperties p = ComputeDocumentProperties(file, text, 3, std::nullopt, {}, QLocale::c());
-    EXPECT_EQ(p.resources, L({"a b.gif", "missing.png", "a%20b.gif", "http://x.org/y.html"}));
+    EXPECT_EQ(p.resources, QStringList({"a b.gif", "missing.png", "a%20b.gif", "http://x.org/y.html"}));
     EXPECT_EQ(p.resourceBytes, 3000);
-    EXPECT_EQ(RowNames(p), L({"Формат документа", "Файл", "URL просмотра", "Размер", "Строк",
+    EXPECT_EQ(RowNames(p), QStringList({"Формат документа", "Файл", "URL просмотра", "Размер", "Строк",
                               "Экспорт в \"Сжатый HTML\"", "Вес ресурсов", "Загрузка через 56K модем"}));
     EXPECT_EQ(RowValue(p, QStringLiteral("Формат документа")), QStringLiteral("Веб-страница"));
     EXPECT_EQ(RowValue(p, QStringLiteral("Файл")), file);
@@ -146,7 +139,7 @@ TEST(DocumentPropertiesRows, SizeFigureAndModemTime)
     const DocumentProperties p =
         ComputeDocumentProperties(QStringLiteral("C:\\site\\index.html"), text, 1, std::nullopt, files.lookup(),
                                   QLocale(QLocale::Russian, QLocale::Russia));
-    EXPECT_EQ(files.asked, L({"C:\\site\\a.gif"}));
+    EXPECT_EQ(files.asked, QStringList({"C:\\site\\a.gif"}));
     EXPECT_EQ(RowValue(p, QStringLiteral("URL просмотра")), QStringLiteral("file:///C:/site/temp_index.html"));
     EXPECT_EQ(RowValue(p, QStringLiteral("Загрузка через 56K модем")),
               QStringLiteral("2 секунд страница, 12 секунд со всеми ресурсами при хорошей связи"));
@@ -213,7 +206,7 @@ TEST(DocumentPropertiesRows, AssignedPreviewAddressAndNoFolder)
     const DocumentProperties p = ComputeDocumentProperties(QStringLiteral("a.html"), QStringLiteral("<img src=a.gif>"),
                                                            1, std::nullopt, files.lookup(), QLocale::c());
     EXPECT_TRUE(files.asked.isEmpty());
-    EXPECT_EQ(p.resources, L({"a.gif"}));
+    EXPECT_EQ(p.resources, QStringList({"a.gif"}));
     EXPECT_EQ(p.resourceBytes, 0);
 }
 

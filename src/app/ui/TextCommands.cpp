@@ -33,8 +33,15 @@ QIcon glyphIcon(const QString& glyph, const QFont& font)
     QPixmap pm(16, 16);
     pm.fill(Qt::transparent);
     QPainter p(&pm);
-    p.setFont(font);
     p.setPen(Qt::black);
+    if (glyph.isEmpty()) {
+        // Copy: two sheets, one over the other.
+        p.setBrush(Qt::white);
+        p.drawRect(2, 2, 8, 9);
+        p.drawRect(6, 5, 8, 9);
+        return QIcon(pm);
+    }
+    p.setFont(font);
     p.drawText(pm.rect(), Qt::AlignCenter, glyph);
     return QIcon(pm);
 }
@@ -176,7 +183,7 @@ void TForm1::buildTagToolPanel()
         const char* close;
     };
     const Tool tools[] = {
-        {"ToolButton12", "⧉", &bold, nullptr, nullptr},
+        {"ToolButton12", "", &bold, nullptr, nullptr},
         {"ToolButton15", "✂", &bold, nullptr, nullptr},
         {"ToolButton14", "✕", &bold, nullptr, nullptr},
         {"ToolButton16", "F", &bold, nullptr, nullptr},
