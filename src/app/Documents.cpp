@@ -174,6 +174,18 @@ platform::FileDialogRequest SaveDialogRequest()
     return r;
 }
 
+platform::FileDialogRequest PathDialogRequest(const QString& folder)
+{
+    platform::FileDialogRequest r;
+    r.title = QStringLiteral("Выбор пути");
+    r.filter = QStringLiteral(
+        "Все файлы|*.*|Веб страницы|*.*htm*;*.mht*|CSS|*.css|JavaScript|*.js*"
+        "|Картинки|*.jp*g;*.ico;*.bmp;*.gif;*.png|Flash-ролики|*.swf|Звуки|*.wav;*.mid*");
+    r.defaultExt = QStringLiteral("*.*");
+    r.folder = folder;
+    return r;
+}
+
 QByteArray DocumentBytes(const QString& text, int encoding)
 {
     if (text.isEmpty())

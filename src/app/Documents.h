@@ -69,6 +69,8 @@ std::optional<QString> ClipboardTextOfFile(const QString& path, QString* error =
 // ending with a line break keeps its last, empty line.
 // The document save dialog: its title, filter and default extension.
 platform::FileDialogRequest SaveDialogRequest();
+// The path dialog "Выбор пути", opening in the given folder.
+platform::FileDialogRequest PathDialogRequest(const QString& folder);
 
 QByteArray DocumentBytes(const QString& text, int encoding);
 

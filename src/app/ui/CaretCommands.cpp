@@ -27,10 +27,6 @@ namespace {
 constexpr int kSwatchSize = 50;
 constexpr int kSwatchMs = 500;
 
-const QString kPathDialogTitle = QStringLiteral("Выбор пути");
-const QString kPathDialogFilter = QStringLiteral(
-    "Все файлы|*.*|Веб страницы|*.*htm*;*.mht*|CSS|*.css|JavaScript|*.js*"
-    "|Картинки|*.jp*g;*.ico;*.bmp;*.gif;*.png|Flash-ролики|*.swf|Звуки|*.wav;*.mid*");
 const QString kNewInstanceFailed = QStringLiteral("Не удалось запустить второй редактор для документа %1");
 
 QString colourStyle(TColor colour)
@@ -163,12 +159,7 @@ void TForm1::IF_COMMENT()
 
 QString TForm1::ImgPathDialog()
 {
-    platform::FileDialogRequest r;
-    r.title = kPathDialogTitle;
-    r.filter = kPathDialogFilter;
-    r.defaultExt = QStringLiteral("*.*");
-    r.folder = QFileInfo(CurrentFileName).absolutePath();
-    const QString picked = platform::prompts().openFile(r);
+    const QString picked = platform::prompts().openFile(PathDialogRequest(QFileInfo(CurrentFileName).absolutePath()));
     if (picked.isEmpty())
         return {};
     return RelativePath(CurrentFileName, picked, true);

@@ -267,6 +267,11 @@ void TForm1::NEWDOCClick()
 {
     if (!SAVE_ON_EXIT())
         return;
+    startScratchDocument();
+}
+
+void TForm1::startScratchDocument()
+{
     const QString scratch = ScratchDocumentPath();
     LoadingText = true;
     if (!Memo1->text().isEmpty())

@@ -48,6 +48,7 @@ constexpr MenuItem kMainMenu[] = {
     {"N13", "", "Файл", "", true},
     {"NEWDOC", "N13", "Новый", "", true},
     {"MENU_NEWEMPTY", "NEWDOC", "Пустой документ", "", true},
+    {"MENU_NEWPAGE", "NEWDOC", "Web-страница", "", true},
     {"N7", "N13", "Открыть ...", "Ctrl+O", true},
     {"N8", "N13", "Открыть в буфер обмена ...", "", true},
     {"RECENT_MENU", "N13", "Недавние документы", "", true},
@@ -98,6 +99,7 @@ TForm1::TForm1(const QStringList& args, QWidget* parent)
     buildTextCommands();
     buildColourMenu();
     buildDocumentTools();
+    buildNewPageWizard();
     buildStatusBar();
     wireEditor();
     FormCreate();

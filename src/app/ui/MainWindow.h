@@ -27,6 +27,7 @@ class TMRED;
 class TPALETTE_DIALOG;
 class TDOCUMENT_PROPERTIES;
 class TCLASSNAME;
+class TNEWPAGE;
 class QComboBox;
 struct BackupResult;
 
@@ -106,6 +107,8 @@ public:
     QAction* MENU_RGBSEL = nullptr;      // "color: выбор цвета"
     TPALETTE_DIALOG* PALETTE_DIALOG = nullptr; // the colour picker
     QAction* MENU_DOC_PROP = nullptr;    // "Свойства документа"
+    QAction* MENU_NEWPAGE = nullptr;     // "Новый" / "Web-страница"
+    TNEWPAGE* NEWPAGE = nullptr;         // the new page wizard
     TDOCUMENT_PROPERTIES* DOCUMENT_PROPERTIES = nullptr;
     QComboBox* CLASSESSEL = nullptr;     // the class selector
     QToolButton* SpeedButton1 = nullptr; // refills the class selector
@@ -201,6 +204,8 @@ public:
 
     // The document commands of the "Файл" menu.
     void NEWDOCClick();
+    // The new page wizard: a new scratch document, then the wizard's page.
+    void MENU_NEWPAGEClick();
     void OpenFile();
     void SaveFile();
     SaveResult SaveAs();
@@ -256,6 +261,9 @@ private:
     void buildTextCommands();
     void buildColourMenu();
     void buildDocumentTools();
+    void buildNewPageWizard();
+    void startScratchDocument();
+    void putNewPage(const QString& page, const QString& pageFile);
     void buildSymbolsMenu();
     void buildTagToolPanel();
     // After a mouse-up: the tag tool panel above the pointer, or hidden
