@@ -21,20 +21,13 @@ const QString kTidy = QStringLiteral("/usr/bin/tidy");
 // about the given size as a UTF-8 file.
 QString Page(qsizetype bytes)
 {
-    const QString head = QStringLiteral(
-        "<!DOCTYPE html PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">\r\n"
-        "<html>\r\n<head>\r\n<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">\r\n"
-        "<title>Страница</title>\r\n"
-        "<script type=\"text/javascript\">function f(a, b) { return a < b && b > 0; }</script>\r\n"
-        "</head>\r\n<body>\r\n");
     const QString block = QStringLiteral(
         "<!-- раздел -->\r\n"
         "<div class=text style='color:#123456'><p>Строка текста <b>страницы</b> с <a href=\"a.html\">ссылкой</a>.</p>\r\n"
         "<table border=1><tr><td>ячейка</td><td><img src=\"p.png\" alt=\"\"></td></tr>\r\n"
         "<tr><td><table><tr><td>вложенная</td></tr></table></td><td>&nbsp;</td></tr></table>\r\n"
         "<ul><li>пункт</li><li><span>другой</span></li></ul><br></div>\r\n");
-    const QString tail = QStringLiteral("</body>\r\n</html>\r\n");
-    return RepeatToSize(head, block, tail, bytes);
+    return PageOfBlocks(block, bytes);
 }
 
 struct Sample {

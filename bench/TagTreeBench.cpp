@@ -14,12 +14,6 @@ namespace {
 // as a UTF-8 file.
 QString Page(qsizetype bytes)
 {
-    const QString head = QStringLiteral(
-        "<!DOCTYPE html PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">\r\n"
-        "<html>\r\n<head>\r\n<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">\r\n"
-        "<title>Страница</title>\r\n"
-        "<script type=\"text/javascript\">function f(a, b) { return a < b && b > 0; }</script>\r\n"
-        "</head>\r\n<body>\r\n");
     const QString block = QStringLiteral(
         "<!-- раздел\r\nвторая строка -->\r\n"
         "<div class=text id='d1' style='color:#123456'><p>Строка текста <b>страницы</b> с "
@@ -27,8 +21,7 @@ QString Page(qsizetype bytes)
         "<table border=1><tr><td>ячейка</td><td><img src=\"p.png\" alt=\"\" title='t'></td></tr>\r\n"
         "<tr><td><table><tr><td>вложенная</td></tr></table></td><td>&nbsp;</td></tr></table>\r\n"
         "<ul><li>пункт</li><li><span>другой</span></li></ul><br></div>\r\n");
-    const QString tail = QStringLiteral("</body>\r\n</html>\r\n");
-    return RepeatToSize(head, block, tail, bytes);
+    return PageOfBlocks(block, bytes);
 }
 
 // Stretches of unfinished tags of about 64 KB, each ended by one ">".
