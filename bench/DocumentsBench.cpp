@@ -47,7 +47,7 @@ void BM_OpenPage(benchmark::State& state)
     const bool utf8 = state.range(1) != 0;
     const QString path = pageFile(state.range(0), utf8);
     for (auto _ : state) {
-        std::optional<DecodedDocument> doc = LoadDocument(path, EncodingCp1251);
+        std::optional<DecodedDocument> doc = LoadDocument(path);
         benchmark::DoNotOptimize(doc);
     }
     state.SetBytesProcessed(state.iterations() * QFile(path).size());
@@ -60,7 +60,7 @@ void BM_SavePage(benchmark::State& state)
     const QString out = folder().path() + QStringLiteral("/saved.html");
     const int encoding = utf8 ? EncodingUtf8 : EncodingCp1251;
     for (auto _ : state)
-        benchmark::DoNotOptimize(DocSave(out, text, encoding));
+        benchmark::DoNotOptimize(DocSave(out, text, encoding, LineEnds::CrLf));
     state.SetBytesProcessed(state.iterations() * QFile(out).size());
 }
 

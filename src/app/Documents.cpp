@@ -19,28 +19,30 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-// Case-insensitive search of an ASCII needle (given in lower case) in bytes.
-// Bytes above 0x7F never match an ASCII letter, in Windows-1251 as in UTF-8,
-// so this is the same test as on the upper-cased text.
-bool containsAsciiNoCase(const QByteArray& bytes, QByteArrayView lowerNeedle)
+char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? char(c + ('a' - 'A')) : c; }
+
+bool isLabelChar(char c)
 {
-    const qsizetype n = bytes.size();
-    const qsizetype m = lowerNeedle.size();
-    if (m == 0)
-        return true;
-    const char* d = bytes.constData();
-    const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c + ('a' - 'A')) : c; };
-    const char first = lowerNeedle[0];
-    for (qsizetype i = 0; i + m <= n; ++i) {
-        if (lower(d[i]) != first)
-            continue;
-        qsizetype k = 1;
-        while (k < m && lower(d[i + k]) == lowerNeedle[k])
-            ++k;
-        if (k == m)
-            return true;
-    }
-    return false;
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '_' || c == '.' || c == ':';
+}
+
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
+
+// The encodings a charset label names, as browsers read the labels.
+std::optional<int> encodingOfLabel(QByteArrayView label)
+{
+    static const char* const utf8[] = {"utf-8", "utf8", "unicode-1-1-utf-8", "unicode11utf8", "unicode20utf8", "x-unicode20utf8"};
+    static const char* const cp1251[] = {"windows-1251", "cp1251", "x-cp1251"};
+    QByteArray lower(label.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < label.size(); ++i)
+        lower[i] = asciiLower(label[i]);
+    for (const char* l : utf8)
+        if (lower == l)
+            return EncodingUtf8;
+    for (const char* l : cp1251)
+        if (lower == l)
+            return EncodingCp1251;
+    return std::nullopt;
 }
 
 QString fileNameOf(const QString& path)
@@ -58,6 +60,11 @@ QString writeFailure(const QString& path, const QString& reason)
 {
     return QStringLiteral("Не удалось сохранить файл \"%1\": %2. Прежний файл на диске не изменён, текст остаётся в редакторе.")
         .arg(QDir::toNativeSeparators(path), reason);
+}
+
+QString createFailure(const QString& path, const QString& reason)
+{
+    return QStringLiteral("Не удалось создать файл \"%1\": %2. Текст остаётся в редакторе.").arg(QDir::toNativeSeparators(path), reason);
 }
 
 QString reasonOf(QFileDevice::FileError e)
@@ -98,21 +105,95 @@ QString JoinDocumentLines(const QString& decoded)
     return out;
 }
 
-int CharsetEncoding(const QByteArray& bytes, int currentEncoding)
+LineEnds LineEndsOf(const QByteArray& bytes)
 {
-    if (containsAsciiNoCase(bytes, "charset=utf-8"))
-        return EncodingUtf8;
-    if (containsAsciiNoCase(bytes, "charset=windows-1251"))
-        return EncodingCp1251;
-    return currentEncoding;
+    qsizetype lf = 0;
+    const char* d = bytes.constData();
+    const qsizetype n = bytes.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        if (d[i] == '\r')
+            return LineEnds::CrLf; // CR LF, a lone CR, or a mix
+        if (d[i] == '\n')
+            ++lf;
+    }
+    return lf > 0 ? LineEnds::Lf : LineEnds::CrLf;
 }
 
-DecodedDocument CHECK_ENCODE(const QByteArray& bytes, int currentEncoding)
+QStringView LineBreakOf(LineEnds ends) { return ends == LineEnds::Lf ? QStringView(u"\n") : QStringView(u"\r\n"); }
+
+std::optional<int> DeclaredCharset(const QByteArray& bytes)
+{
+    static constexpr QByteArrayView word("charset");
+    const char* d = bytes.constData();
+    const qsizetype n = bytes.size();
+    for (qsizetype i = 0; i + word.size() <= n; ++i) {
+        if (asciiLower(d[i]) != 'c')
+            continue;
+        qsizetype k = 1;
+        while (k < word.size() && asciiLower(d[i + k]) == word[k])
+            ++k;
+        if (k < word.size() || (i > 0 && isLabelChar(d[i - 1])))
+            continue;
+        qsizetype j = i + word.size();
+        while (j < n && isBlank(d[j]))
+            ++j;
+        if (j < n && d[j] == '=') {
+            ++j;
+            while (j < n && isBlank(d[j]))
+                ++j;
+        } else if (!(i > 0 && d[i - 1] == '@') || j == i + word.size()) {
+            continue; // neither "charset=" nor "@charset <name>"
+        }
+        if (j < n && (d[j] == '"' || d[j] == '\''))
+            ++j;
+        const qsizetype start = j;
+        while (j < n && isLabelChar(d[j]))
+            ++j;
+        if (const std::optional<int> e = encodingOfLabel(QByteArrayView(d + start, j - start)))
+            return e;
+        i = j - 1;
+    }
+    return std::nullopt;
+}
+
+int CharsetEncoding(const QByteArray& bytes)
+{
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return EncodingUtf8;
+    if (const std::optional<int> declared = DeclaredCharset(bytes))
+        return *declared;
+    return !platform::IsAscii(bytes) && platform::IsValidUtf8(bytes) ? EncodingUtf8 : EncodingCp1251;
+}
+
+int PageEncoding(const QString& page) { return DeclaredCharset(page.toUtf8()).value_or(EncodingCp1251); }
+
+bool LooksBinary(const QByteArray& bytes)
+{
+    return QByteArrayView(bytes).first(std::min<qsizetype>(bytes.size(), 8192)).contains('\0');
+}
+
+DecodedDocument CHECK_ENCODE(const QByteArray& bytes)
 {
     DecodedDocument doc;
-    doc.encoding = CharsetEncoding(bytes, currentEncoding);
-    doc.text = JoinDocumentLines(doc.encoding == EncodingUtf8 ? platform::DecodeUtf8Lenient(bytes) : platform::DecodeCp1251(bytes));
+    doc.encoding = CharsetEncoding(bytes);
+    doc.lineEnds = LineEndsOf(bytes);
+    doc.text = JoinDocumentLines(doc.encoding == EncodingUtf8 ? platform::DecodeUtf8Lenient(bytes, &doc.invalidBytes)
+                                                              : platform::DecodeCp1251(bytes));
     return doc;
+}
+
+QString InvalidUtf8Message(qsizetype invalidBytes)
+{
+    return QStringLiteral("В документе UTF-8 есть байты, недопустимые в этой кодировке (%1). Они показаны особыми знаками и при "
+                          "сохранении будут записаны без изменений.")
+        .arg(invalidBytes);
+}
+
+QString BinaryFileQuestion(const QString& path)
+{
+    return QStringLiteral("Файл \"%1\" похож на двоичный, а не на текстовый (в нём есть нулевые байты). Открыть его как текст?\n"
+                          "Файл не изменится, пока вы его не сохраните.")
+        .arg(QDir::toNativeSeparators(path));
 }
 
 std::optional<QByteArray> ReadDocumentFile(const QString& path, QString* error)
@@ -144,12 +225,12 @@ std::optional<QByteArray> ReadDocumentFile(const QString& path, QString* error)
     return bytes;
 }
 
-std::optional<DecodedDocument> LoadDocument(const QString& path, int currentEncoding, QString* error)
+std::optional<DecodedDocument> LoadDocument(const QString& path, QString* error)
 {
     const std::optional<QByteArray> bytes = ReadDocumentFile(path, error);
     if (!bytes)
         return std::nullopt;
-    return CHECK_ENCODE(*bytes, currentEncoding);
+    return CHECK_ENCODE(*bytes);
 }
 
 std::optional<QString> ClipboardTextOfFile(const QString& path, QString* error)
@@ -157,7 +238,7 @@ std::optional<QString> ClipboardTextOfFile(const QString& path, QString* error)
     const std::optional<QByteArray> bytes = ReadDocumentFile(path, error);
     if (!bytes)
         return std::nullopt;
-    const QString text = CHECK_ENCODE(*bytes, EncodingCp1251).text;
+    const QString text = CHECK_ENCODE(*bytes).text;
     return text.isEmpty() ? text : text + kCrLf;
 }
 
@@ -186,36 +267,59 @@ platform::FileDialogRequest PathDialogRequest(const QString& folder)
     return r;
 }
 
-QByteArray DocumentBytes(const QString& text, int encoding)
+QByteArray DocumentBytes(const QString& text, int encoding, LineEnds ends)
 {
     if (text.isEmpty())
         return {};
-    // Every line end becomes CR LF and the last line gets one too.
-    QString lines = JoinDocumentLines(text);
-    const QChar last = text.back();
-    if (last == u'\r' || last == u'\n')
-        lines += kCrLf;
-    lines += kCrLf;
+    // Every line end becomes the document's and the last line gets one too.
+    const QStringView br = LineBreakOf(ends);
+    QString lines = WithLineBreaks(text, br);
+    lines += br;
     return encoding == EncodingUtf8 ? platform::EncodeUtf8(lines) : platform::EncodeCp1251(lines);
+}
+
+bool WriteFileInPlace(const QString& path, const QByteArray& bytes, QString* error)
+{
+    QFile f(path);
+    const auto fail = [&](QFileDevice::FileError e) {
+        if (error)
+            *error = writeFailure(path, reasonOf(e == QFileDevice::NoError ? QFileDevice::WriteError : e));
+        return false;
+    };
+    if (!f.open(QIODevice::ReadWrite))
+        return fail(f.error());
+    const QByteArray previous = f.readAll();
+    const bool written = f.seek(0) && f.resize(0) && f.write(bytes) == bytes.size() && f.flush();
+    if (written && f.seek(0) && f.readAll() == bytes)
+        return true;
+    const QFileDevice::FileError e = f.error();
+    f.seek(0);
+    f.resize(0);
+    f.write(previous);
+    f.flush();
+    return fail(e);
 }
 
 bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* error)
 {
+    const QFileInfo fi(path);
+    const bool existed = fi.exists();
     const auto fail = [&](const QString& reason) {
         if (error)
-            *error = writeFailure(path, reason);
+            *error = existed ? writeFailure(path, reason) : createFailure(path, reason);
         return false;
     };
     if (path.isEmpty())
         return fail(QStringLiteral("не задано имя файла"));
-    const QFileInfo fi(path);
     if (fi.isDir())
         return fail(QStringLiteral("это папка, а не файл"));
-    if (fi.exists() && (!fi.isWritable() || !hasWriteBits(fi)))
+    if (existed && (!fi.isWritable() || !hasWriteBits(fi)))
         return fail(QStringLiteral("файл защищён от записи"));
     const QFileInfo folder(fi.absolutePath());
     if (!folder.isDir())
         return fail(QStringLiteral("папка \"%1\" не существует").arg(QDir::toNativeSeparators(fi.absolutePath())));
+    if (existed && fi.isFile() && !folder.isWritable())
+        return WriteFileInPlace(path, bytes, error);
 
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly))
@@ -230,9 +334,9 @@ bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* 
     return true;
 }
 
-bool DocSave(const QString& path, const QString& text, int encoding, QString* error)
+bool DocSave(const QString& path, const QString& text, int encoding, LineEnds ends, QString* error)
 {
-    return WriteFileAtomically(path, DocumentBytes(text, encoding), error);
+    return WriteFileAtomically(path, DocumentBytes(text, encoding, ends), error);
 }
 
 Cp1251Gaps UnencodableInCp1251(const QString& text)
@@ -307,7 +411,7 @@ SaveResult SaveDocumentAs(const QString& path, const QString& text, const LogWri
         return SaveResult::Cancelled;
     DocEncoding = *encoding;
     QString error;
-    if (!DocSave(path, text, DocEncoding, &error)) {
+    if (!DocSave(path, text, DocEncoding, DocLineEnds, &error)) {
         if (log)
             log(error, true);
         platform::prompts().message(QString(), error, platform::Severity::Error);
@@ -409,7 +513,7 @@ bool OpenContainingFolder()
 
 // ---- The document's state ----------------------------------------------
 
-DocumentState ApplyDocumentEvent(const DocumentState& state, DocumentEvent event, const QString& path, int encoding)
+DocumentState ApplyDocumentEvent(const DocumentState& state, DocumentEvent event, const QString& path, int encoding, LineEnds ends)
 {
     DocumentState s = state;
     switch (event) {
@@ -419,20 +523,26 @@ DocumentState ApplyDocumentEvent(const DocumentState& state, DocumentEvent event
         s.modified = false;
         if (encoding == EncodingCp1251 || encoding == EncodingUtf8)
             s.encoding = encoding;
+        s.lineEnds = ends;
         break;
     case DocumentEvent::NewEmpty:
+        // Nothing of the previous document carries over.
         s.fileName = ScratchDocumentPath();
         s.origin.clear();
+        s.encoding = EncodingCp1251;
+        s.lineEnds = LineEnds::CrLf;
         break;
     case DocumentEvent::TextImported:
         s.fileName = path;
         s.origin = OriginOpening;
         s.modified = false;
+        s.lineEnds = LineEnds::CrLf;
         break;
     case DocumentEvent::ArchiveImported:
         s.fileName = ScratchDocumentPath();
         s.origin.clear();
         s.modified = false;
+        s.lineEnds = LineEnds::CrLf;
         break;
     case DocumentEvent::SavedAs:
         s.fileName = path;
@@ -450,7 +560,7 @@ DocumentState ApplyDocumentEvent(const DocumentState& state, DocumentEvent event
     return s;
 }
 
-DocumentState CurrentDocumentState() { return {CurrentFileName, DocOrigin, DocEncoding, DocModified}; }
+DocumentState CurrentDocumentState() { return {CurrentFileName, DocOrigin, DocEncoding, DocModified, DocLineEnds}; }
 
 void SetDocumentState(const DocumentState& state)
 {
@@ -458,6 +568,7 @@ void SetDocumentState(const DocumentState& state)
     DocOrigin = state.origin;
     DocEncoding = state.encoding;
     DocModified = state.modified;
+    DocLineEnds = state.lineEnds;
 }
 
 // ---- Editing ------------------------------------------------------------

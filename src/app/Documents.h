@@ -4,6 +4,7 @@
 // the document state that the main window follows. No windows here: the
 // editor text comes in as a string (or a TextModel), questions go through
 // platform::prompts(), and log lines through a callback.
+#include "app/Globals.h"
 #include "platform/Prompts.h"
 
 #include <QByteArray>
@@ -32,55 +33,89 @@ using LogWriter = std::function<void(const QString& message, bool isError)>;
 // lines are joined with CR LF, and a final line end adds no empty line.
 QString JoinDocumentLines(const QString& decoded);
 
-// The charset check's decision over a file's bytes: 2 when they hold
-// "charset=utf-8", otherwise 1 when they hold "charset=windows-1251", in any
-// letter case (plain substring tests); otherwise the current encoding.
-int CharsetEncoding(const QByteArray& bytes, int currentEncoding);
+// How a file's lines end (LineEnds in app/Globals.h).
+LineEnds LineEndsOf(const QByteArray& bytes);
+QStringView LineBreakOf(LineEnds ends);
+
+// The encoding a charset declaration in the bytes names: the first
+// declaration, in any form a browser accepts (charset=utf-8, charset="utf-8",
+// charset = 'UTF-8', <meta charset=...>, CSS @charset "utf-8";), whose name
+// is UTF-8 or Windows-1251 (windows-1251, cp1251, x-cp1251). nullopt when
+// there is none.
+std::optional<int> DeclaredCharset(const QByteArray& bytes);
+
+// The document's encoding, decided from the document alone: a UTF-8 byte
+// order mark; then a declaration; then the bytes — valid UTF-8 holding
+// characters beyond ASCII is UTF-8, anything else Windows-1251.
+int CharsetEncoding(const QByteArray& bytes);
+
+// The encoding of a page made in the program (not read from a file): the
+// one it declares, else Windows-1251.
+int PageEncoding(const QString& page);
+
+// A file that is not text: a NUL byte among its first 8 KB.
+bool LooksBinary(const QByteArray& bytes);
 
 struct DecodedDocument {
     int encoding = EncodingCp1251;
+    LineEnds lineEnds = LineEnds::CrLf;
+    // Bytes of a UTF-8 document that are not valid UTF-8; they are kept as
+    // raw-byte characters and written back unchanged.
+    qsizetype invalidBytes = 0;
     QString text; // lines joined with CR LF
 };
 
 // CHECK_ENCODE over the bytes of a file just opened: decides the encoding
-// and decodes the bytes with it. UTF-8 is decoded leniently: bytes that are
-// not valid UTF-8 decode as Windows-1251, so nothing is lost.
-DecodedDocument CHECK_ENCODE(const QByteArray& bytes, int currentEncoding);
+// and the line ends and decodes the bytes. Decoding and DocumentBytes give
+// back the very bytes read (the final line end aside).
+DecodedDocument CHECK_ENCODE(const QByteArray& bytes);
+
+// The log line for a UTF-8 document holding invalid bytes.
+QString InvalidUtf8Message(qsizetype invalidBytes);
+// The question before a file that looks binary is opened as text.
+QString BinaryFileQuestion(const QString& path);
 
 // A whole file's bytes. On failure nullopt and *error gets the message
 // (FileNotFoundMessage for a missing file).
 std::optional<QByteArray> ReadDocumentFile(const QString& path, QString* error = nullptr);
 
 // The open-from-disk core: read the file (as plain text) and run the charset check.
-std::optional<DecodedDocument> LoadDocument(const QString& path, int currentEncoding, QString* error = nullptr);
+std::optional<DecodedDocument> LoadDocument(const QString& path, QString* error = nullptr);
 
 // "Открыть в буфер обмена": the file's lines, each followed by CR LF. The
-// bytes are decoded as the charset check would decode them, but the
-// document's state is not consulted nor changed (a page without a
-// declaration reads as Windows-1251).
+// bytes are decoded as the charset check would decode them; the document's
+// state is not changed.
 std::optional<QString> ClipboardTextOfFile(const QString& path, QString* error = nullptr);
 
 // ---- Writing ----------------------------------------------------------
 
-// The bytes DocSave writes: every line followed by CR LF (CR LF, CR and LF
-// in the text all end a line), in Windows-1251 (1) or UTF-8 without a
-// byte-order mark (2). Characters Windows-1251 lacks become "?"; ask
-// UnencodableInCp1251 first. An empty text gives an empty file. A text
-// ending with a line break keeps its last, empty line.
 // The document save dialog: its title, filter and default extension.
 platform::FileDialogRequest SaveDialogRequest();
 // The path dialog "Выбор пути", opening in the given folder.
 platform::FileDialogRequest PathDialogRequest(const QString& folder);
 
-QByteArray DocumentBytes(const QString& text, int encoding);
+// The bytes DocSave writes: every line followed by the line break (CR LF,
+// CR and LF in the text all end a line), in Windows-1251 (1) or UTF-8 (2;
+// a byte order mark only when the text keeps one). Characters Windows-1251
+// lacks become "?"; ask UnencodableInCp1251 first. An empty text gives an
+// empty file. A text ending with a line break keeps its last, empty line.
+QByteArray DocumentBytes(const QString& text, int encoding, LineEnds ends = LineEnds::CrLf);
 
 // Replaces the file atomically: either the new content is complete on disk
 // or the previous file is left as it was. A file without write permission
-// is not replaced. On failure *error gets a Russian message.
+// is not replaced. A writable file in a folder that cannot be written (where
+// no replacement can be made beside it) is written in place, its previous
+// content put back when the write fails. On failure *error gets a Russian
+// message.
 bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* error = nullptr);
 
-// DocSave(path) over the given editor text and encoding.
-bool DocSave(const QString& path, const QString& text, int encoding, QString* error = nullptr);
+// Writes an existing file in place: its previous content is read first and
+// put back when the write does not complete or does not read back as
+// written.
+bool WriteFileInPlace(const QString& path, const QByteArray& bytes, QString* error = nullptr);
+
+// DocSave(path) over the given editor text, encoding and line ends.
+bool DocSave(const QString& path, const QString& text, int encoding, LineEnds ends, QString* error = nullptr);
 
 // The characters of a text Windows-1251 cannot hold.
 struct Cp1251Gaps {
@@ -103,7 +138,7 @@ std::optional<int> ConfirmSaveEncoding(const QString& text, int encoding, const 
 
 enum class SaveResult { Saved, Cancelled, Failed };
 
-// Writes the editor text to path in DocEncoding after ConfirmSaveEncoding
+// Writes the editor text to path in DocEncoding and DocLineEnds after ConfirmSaveEncoding
 // (DocEncoding follows a change to UTF-8). A failed write is shown in a
 // message box; the previous file stays as it was.
 SaveResult SaveDocumentAs(const QString& path, const QString& text, const LogWriter& log);
@@ -160,12 +195,13 @@ struct DocumentState {
     QString origin;
     int encoding = EncodingCp1251;
     bool modified = false;
+    LineEnds lineEnds = LineEnds::CrLf;
     bool operator==(const DocumentState&) const = default;
 };
 
 enum class DocumentEvent {
     Opened,          // open command, recent entry, start-up, and a dropped document
-    NewEmpty,        // the new empty document (modified is left to the change handler)
+    NewEmpty,        // the new empty document (modified is left to the change handler); Windows-1251, CR LF
     TextImported,    // path: the source with the extension ".html"
     ArchiveImported, // into the scratch document
     SavedAs,         // only after the file was written
@@ -173,10 +209,12 @@ enum class DocumentEvent {
     EncodingChosen,  // the encoding menu
 };
 
-// The state after an event. path and encoding are used where the event
-// brings them (Opened: the path and the charset check's encoding; SavedAs
-// and TextImported: the path; EncodingChosen: the encoding).
-DocumentState ApplyDocumentEvent(const DocumentState& state, DocumentEvent event, const QString& path = {}, int encoding = 0);
+// The state after an event. path, encoding and line ends are used where the
+// event brings them (Opened: the path and the charset check's encoding and
+// line ends; SavedAs and TextImported: the path; EncodingChosen: the
+// encoding).
+DocumentState ApplyDocumentEvent(const DocumentState& state, DocumentEvent event, const QString& path = {}, int encoding = 0,
+                                 LineEnds ends = LineEnds::CrLf);
 
 // The program-wide state (Globals) as one value, and back.
 DocumentState CurrentDocumentState();

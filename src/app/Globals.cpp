@@ -6,6 +6,7 @@ QString ProgramFolder;
 QString BackupFolder;
 QString CurrentFileName;
 int DocEncoding = 1;
+LineEnds DocLineEnds = LineEnds::CrLf;
 QString DocOrigin;
 bool DocModified = false;
 bool LoadingText = true;
@@ -29,6 +30,7 @@ void ResetGlobals()
     BackupFolder.clear();
     CurrentFileName.clear();
     DocEncoding = 1;
+    DocLineEnds = LineEnds::CrLf;
     DocOrigin.clear();
     DocModified = false;
     LoadingText = true;

@@ -13,6 +13,10 @@ extern QString BackupFolder;
 extern QString CurrentFileName;
 // 1 = Windows-1251, 2 = UTF-8.
 extern int DocEncoding;
+// How the document's file ends its lines: a file whose every line end is a
+// lone LF is written back with LF; any other, and a new document, with CR LF.
+enum class LineEnds { CrLf, Lf };
+extern LineEnds DocLineEnds;
 // "Opening", "Saving" or empty.
 extern QString DocOrigin;
 extern bool DocModified;

@@ -47,7 +47,7 @@ QString freshPath(const QDateTime& when, NameAt nameAt)
 QByteArray reserveBytes(const QString& text)
 {
     const int encoding = DocEncoding == EncodingCp1251 && !platform::FitsCp1251(text) ? EncodingUtf8 : DocEncoding;
-    return DocumentBytes(text, encoding);
+    return DocumentBytes(text, encoding, DocLineEnds);
 }
 
 QString backupFailure(const QString& reason)

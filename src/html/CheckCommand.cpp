@@ -12,9 +12,8 @@
 
 QString DocumentTextFromBytes(const QByteArray& bytes)
 {
-    // Exactly the way a document is opened at start (Windows-1251 before any
-    // declaration says otherwise).
-    return CHECK_ENCODE(bytes, EncodingCp1251).text;
+    // Exactly the way a document is opened.
+    return CHECK_ENCODE(bytes).text;
 }
 
 LineColumn LineColumnAt(const QString& text, int position)

@@ -72,6 +72,8 @@ int Cp1251Code(QChar c)
         return u;
     if (u >= 0x0410 && u <= 0x044F)
         return 0xC0 + (u - 0x0410);
+    if (IsRawByte(c))
+        return u - RawByteBase;
     for (int k = 0; k < 64; ++k)
         if (kHigh[k] == u)
             return 0x80 + k;
@@ -128,8 +130,9 @@ bool IsValidUtf8(const QByteArray& bytes)
     return true;
 }
 
-QString DecodeUtf8Lenient(const QByteArray& bytes)
+QString DecodeUtf8Lenient(const QByteArray& bytes, qsizetype* invalidBytes)
 {
+    qsizetype invalid = 0;
     QString out;
     out.reserve(bytes.size());
     qsizetype runStart = 0;
@@ -149,11 +152,38 @@ QString DecodeUtf8Lenient(const QByteArray& bytes)
             continue;
         }
         flush(i);
-        out += QChar(decodeByte(static_cast<unsigned char>(bytes[i])));
+        out += RawByteChar(static_cast<unsigned char>(bytes[i]));
+        ++invalid;
         ++i;
         runStart = i;
     }
     flush(i);
+    if (invalidBytes)
+        *invalidBytes = invalid;
+    return out;
+}
+
+QByteArray EncodeUtf8(const QString& text)
+{
+    const QChar* d = text.constData();
+    const qsizetype n = text.size();
+    const auto lone = [&](qsizetype i) { return IsRawByte(d[i]) && !(i > 0 && d[i - 1].isHighSurrogate()); };
+    qsizetype i = 0;
+    while (i < n && !lone(i))
+        ++i;
+    if (i == n)
+        return text.toUtf8();
+    QByteArray out;
+    out.reserve(n + n / 2);
+    qsizetype runStart = 0;
+    for (; i < n; ++i) {
+        if (!lone(i))
+            continue;
+        out += QStringView(d + runStart, i - runStart).toUtf8();
+        out += char(d[i].unicode() - RawByteBase);
+        runStart = i + 1;
+    }
+    out += QStringView(d + runStart, n - runStart).toUtf8();
     return out;
 }
 

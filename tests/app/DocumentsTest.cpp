@@ -9,7 +9,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <functional>
 #include <random>
+#include <unistd.h>
 
 using platform::Answer;
 using testing_support::IsolatedTest;
@@ -31,17 +33,19 @@ protected:
 
     // Reads a page from disk and writes it back to another file as the
     // editor would: the bytes written.
-    QByteArray roundTrip(const QByteArray& bytes, int currentEncoding, int* decided = nullptr)
+    // The text may be changed between the two (edit).
+    QByteArray roundTrip(const QByteArray& bytes, int* decided = nullptr, const std::function<QString(QString)>& edit = {})
     {
         WriteBytes(path(QStringLiteral("in.html")), bytes);
         QString error;
-        const std::optional<DecodedDocument> doc = LoadDocument(path(QStringLiteral("in.html")), currentEncoding, &error);
+        const std::optional<DecodedDocument> doc = LoadDocument(path(QStringLiteral("in.html")), &error);
         EXPECT_TRUE(doc.has_value()) << error.toStdString();
         if (!doc)
             return {};
         if (decided)
             *decided = doc->encoding;
-        EXPECT_TRUE(DocSave(path(QStringLiteral("out.html")), doc->text, doc->encoding, &error)) << error.toStdString();
+        const QString text = edit ? edit(doc->text) : doc->text;
+        EXPECT_TRUE(DocSave(path(QStringLiteral("out.html")), text, doc->encoding, doc->lineEnds, &error)) << error.toStdString();
         return ReadBytes(path(QStringLiteral("out.html")));
     }
 
@@ -60,78 +64,128 @@ TEST_F(DocumentsTest, Cp1251PageRoundTripsByteExact)
     page.append('\x98'); // unassigned in the code page: must survive as it is
     page.append("\r\n");
     int decided = 0;
-    EXPECT_EQ(roundTrip(page, EncodingUtf8, &decided), page);
+    EXPECT_EQ(roundTrip(page, &decided), page);
     EXPECT_EQ(decided, EncodingCp1251);
 
-    const DecodedDocument doc = CHECK_ENCODE(page, EncodingCp1251);
+    const DecodedDocument doc = CHECK_ENCODE(page);
     EXPECT_TRUE(doc.text.contains(QStringLiteral("«ёлка» №1")));
     EXPECT_FALSE(doc.text.endsWith(QStringLiteral("\r\n")));
 }
 
-TEST_F(DocumentsTest, Utf8PageDeclaredInAnyLetterCaseDecodesAndKeepsEveryCharacter)
+// Every way a page or a style sheet names its charset, and the bytes when it names none.
+TEST_F(DocumentsTest, EncodingComesFromTheDocumentAlone)
 {
-    // Characters outside Windows-1251 too: they must all come back.
-    const QString body = QStringLiteral("Привет, мир ✓ Ωμέγα 中文 😀 ő\r\nвторая строка");
-    for (const char* declaration : {"charset=utf-8", "CHARSET=UTF-8", "ChArSeT=uTf-8"}) {
-        const QByteArray page = QByteArray("<meta content=\"text/html; ") + declaration + "\">\r\n" + body.toUtf8() + "\r\n";
-        const DecodedDocument doc = CHECK_ENCODE(page, EncodingCp1251);
-        EXPECT_EQ(doc.encoding, EncodingUtf8) << declaration;
-        EXPECT_TRUE(doc.text.contains(body)) << declaration;
-        int decided = 0;
-        EXPECT_EQ(roundTrip(page, EncodingCp1251, &decided), page) << declaration;
-        EXPECT_EQ(decided, EncodingUtf8);
+    const QByteArray utf = QStringLiteral("Ж").toUtf8();
+    const QByteArray ansi = cp1251(QStringLiteral("Ж"));
+    const struct {
+        QByteArray bytes;
+        int expected;
+    } rows[] = {
+        {"<meta charset=utf-8>" + ansi, EncodingUtf8},
+        {"<meta charset=\"utf-8\">" + ansi, EncodingUtf8},
+        {"<META CHARSET='UTF-8'>" + ansi, EncodingUtf8},
+        {"<meta http-equiv=Content-Type content=\"text/html; charset = utf-8\">" + ansi, EncodingUtf8},
+        {"<meta content=\"text/html;charset=utf8\">" + ansi, EncodingUtf8},
+        {"@charset \"utf-8\";\r\nbody{}" + ansi, EncodingUtf8},
+        {"<meta charset=\"windows-1251\">" + utf, EncodingCp1251},
+        {"<meta charset=cp1251>" + utf, EncodingCp1251},
+        {"@charset 'x-cp1251';" + utf, EncodingCp1251},
+        // The first declaration decides.
+        {"charset=WINDOWS-1251 charset=utf-8", EncodingCp1251},
+        // A byte order mark outranks a declaration.
+        {"\xEF\xBB\xBF<meta charset=windows-1251>", EncodingUtf8},
+        // No declaration: the bytes.
+        {"<p>" + utf + "</p>", EncodingUtf8},
+        {"<p>" + ansi + "</p>", EncodingCp1251},
+        {"<p>plain</p>", EncodingCp1251},
+        {{}, EncodingCp1251},
+        // Not declarations: a cut name, an unknown one, "charset" inside a word, no "=".
+        {"charset=utf-" + utf, EncodingUtf8},
+        {"charset=koi8-r" + ansi, EncodingCp1251},
+        {"xcharset=utf-8" + ansi, EncodingCp1251},
+        {"charset utf-8" + ansi, EncodingCp1251},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(CharsetEncoding(row.bytes), row.expected) << row.bytes.toStdString();
+}
+
+// Open, type, save: the file is the bytes read plus the typed text's bytes,
+// in the file's own encoding and line ends.
+TEST_F(DocumentsTest, SavingKeepsEveryByteNotEdited)
+{
+    const QString typed = QStringLiteral("Привет ₽");
+    const QString typedAnsi = QStringLiteral("Привет");
+    const struct {
+        const char* head;
+        bool utf8;
+    } encodings[] = {
+        {"<meta charset=\"utf-8\">", true},
+        {"<meta http-equiv=Content-Type content='text/html; charset=windows-1251'>", false},
+        {"\xEF\xBB\xBF<p>", true},
+        {"@charset \"UTF-8\";", true},
+        {"<p>", false}, // ASCII, no declaration
+    };
+    for (const auto& e : encodings) {
+        for (const char* br : {"\r\n", "\n"}) {
+            const QString add = e.utf8 ? typed : typedAnsi;
+            const QByteArray addBytes = e.utf8 ? add.toUtf8() : cp1251(add);
+            const QByteArray body = e.utf8 ? QStringLiteral("Текст").toUtf8() : (QByteArrayView(e.head).startsWith("<p>") ? QByteArray("Text") : cp1251(QStringLiteral("Текст")));
+            const QByteArray original = QByteArray(e.head) + br + body + br + "end" + br;
+            const QByteArray expected = QByteArray(e.head) + br + body + addBytes + br + "end" + br;
+            const QByteArray saved = roundTrip(original, nullptr, [&](QString text) {
+                const qsizetype at = text.indexOf(QStringLiteral("\r\nend"));
+                return text.insert(at, add);
+            });
+            EXPECT_EQ(saved, expected) << e.head << " / " << (br[0] == '\r' ? "CRLF" : "LF");
+            EXPECT_EQ(roundTrip(original), original) << e.head;
+        }
     }
 }
 
-TEST_F(DocumentsTest, CharsetCheckIsAPlainSubstringTest)
+TEST_F(DocumentsTest, InvalidBytesInUtf8ComeBackAsTheyWere)
 {
-    const QByteArray utf = QStringLiteral("Ж").toUtf8();
-    // Blanks around "=" or quotes around the value are not recognised.
-    EXPECT_EQ(CharsetEncoding("charset = utf-8" + utf, EncodingCp1251), EncodingCp1251);
-    EXPECT_EQ(CharsetEncoding("charset=\"utf-8\"", EncodingCp1251), EncodingCp1251);
-    EXPECT_EQ(CharsetEncoding("charset=windows-1251", EncodingUtf8), EncodingCp1251);
-    // Both declared: UTF-8 wins.
-    EXPECT_EQ(CharsetEncoding("charset=WINDOWS-1251 charset=utf-8", EncodingCp1251), EncodingUtf8);
-    // Nothing declared: the previous document's encoding stays.
-    EXPECT_EQ(CharsetEncoding("<p>plain</p>", EncodingUtf8), EncodingUtf8);
-    EXPECT_EQ(CharsetEncoding("<p>plain</p>", EncodingCp1251), EncodingCp1251);
-    // A declaration cut at the end of the file.
-    EXPECT_EQ(CharsetEncoding("charset=utf-", EncodingCp1251), EncodingCp1251);
-    EXPECT_EQ(CharsetEncoding({}, EncodingUtf8), EncodingUtf8);
-}
-
-TEST_F(DocumentsTest, UndeclaredPageAfterUtf8KeepsInvalidBytesAsWindows1251)
-{
-    // A Windows-1251 page without a declaration opened while the encoding is 2:
-    // its bytes are not UTF-8, and none of its letters may be lost.
-    const QByteArray page = cp1251(QStringLiteral("Привет, мир")) + "\r\n" + QStringLiteral("ясно").toUtf8();
-    const DecodedDocument doc = CHECK_ENCODE(page, EncodingUtf8);
+    const QByteArray page = QByteArray("<meta charset=utf-8>\xFF\xFE ") + cp1251(QStringLiteral("Привет")) + " " + QStringLiteral("ясно").toUtf8() + "\r\n";
+    const DecodedDocument doc = CHECK_ENCODE(page);
     EXPECT_EQ(doc.encoding, EncodingUtf8);
-    EXPECT_EQ(doc.text, QStringLiteral("Привет, мир\r\nясно"));
+    EXPECT_EQ(doc.invalidBytes, 8);
+    EXPECT_TRUE(doc.text.endsWith(QStringLiteral(" ясно")));
+    EXPECT_EQ(roundTrip(page), page);
+    // Chosen Windows-1251 in the menu: the raw bytes are still themselves.
+    EXPECT_EQ(DocumentBytes(doc.text, EncodingCp1251), QByteArray("<meta charset=utf-8>\xFF\xFE ") + cp1251(QStringLiteral("Привет ясно")) + "\r\n");
+    EXPECT_TRUE(UnencodableInCp1251(doc.text).empty());
 }
 
-TEST_F(DocumentsTest, LineEndsAreReadAsLinesAndWrittenAsCrLf)
+TEST_F(DocumentsTest, LineEndsAreTheFilesOwn)
 {
-    EXPECT_EQ(CHECK_ENCODE("a\rb\nc\r\nd", EncodingCp1251).text, QStringLiteral("a\r\nb\r\nc\r\nd"));
-    EXPECT_EQ(CHECK_ENCODE("a\n\rb", EncodingCp1251).text, QStringLiteral("a\r\n\r\nb"));
+    EXPECT_EQ(CHECK_ENCODE("a\rb\nc\r\nd").text, QStringLiteral("a\r\nb\r\nc\r\nd"));
+    EXPECT_EQ(CHECK_ENCODE("a\n\rb").text, QStringLiteral("a\r\n\r\nb"));
+    const struct {
+        QByteArray read;
+        QByteArray written;
+    } rows[] = {
+        {"<p>last", "<p>last\r\n"}, // no line end: one is added
+        {"one\ntwo\n", "one\ntwo\n"},
+        {"one\ntwo", "one\ntwo\n"},
+        {"one\n\n", "one\n\n"},
+        {"one\r\ntwo\r\n", "one\r\ntwo\r\n"},
+        {"one\rtwo\nthree\r\n", "one\r\ntwo\r\nthree\r\n"}, // mixed
+        {"one\rtwo\r", "one\r\ntwo\r\n"},
+        {"x\r\n\r\n\r\n", "x\r\n\r\n\r\n"},
+        {{}, {}},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(roundTrip(row.read), row.written) << row.read.toStdString();
 
-    // No final line break: one is added. Lone CR and LF become CR LF.
-    EXPECT_EQ(roundTrip("<p>last", EncodingCp1251), QByteArray("<p>last\r\n"));
-    EXPECT_EQ(roundTrip("one\rtwo\nthree\r\n", EncodingCp1251), QByteArray("one\r\ntwo\r\nthree\r\n"));
-    EXPECT_EQ(roundTrip("one\n\n", EncodingCp1251), QByteArray("one\r\n\r\n"));
-    // Empty lines at the end are kept, and an empty file stays empty.
-    EXPECT_EQ(roundTrip("x\r\n\r\n\r\n", EncodingCp1251), QByteArray("x\r\n\r\n\r\n"));
-    EXPECT_EQ(roundTrip({}, EncodingCp1251), QByteArray());
-
-    // The editor's own text: every line gets CR LF, the last one included.
+    // The editor's own text: every line gets the line end, the last one included.
     EXPECT_EQ(DocumentBytes(QStringLiteral("a\r\nb"), EncodingCp1251), QByteArray("a\r\nb\r\n"));
     EXPECT_EQ(DocumentBytes(QStringLiteral("a\nb\r"), EncodingCp1251), QByteArray("a\r\nb\r\n\r\n"));
+    EXPECT_EQ(DocumentBytes(QStringLiteral("a\r\nb"), EncodingCp1251, LineEnds::Lf), QByteArray("a\nb\n"));
 }
 
 TEST_F(DocumentsTest, ChosenEncodingDecidesTheBytesWithoutReopening)
 {
     const QByteArray page = QByteArray("<meta charset=utf-8>") + QStringLiteral("Текст").toUtf8();
-    const DecodedDocument doc = CHECK_ENCODE(page, EncodingCp1251);
+    const DecodedDocument doc = CHECK_ENCODE(page);
     // "Windows-1251, обычный текст" chosen before saving: written as ANSI.
     EXPECT_EQ(DocumentBytes(doc.text, EncodingCp1251), QByteArray("<meta charset=utf-8>") + cp1251(QStringLiteral("Текст")) + "\r\n");
     EXPECT_EQ(DocumentBytes(doc.text, EncodingUtf8), page + "\r\n");
@@ -139,13 +193,13 @@ TEST_F(DocumentsTest, ChosenEncodingDecidesTheBytesWithoutReopening)
     EXPECT_FALSE(DocumentBytes(QStringLiteral("Ж"), EncodingUtf8).startsWith("\xEF\xBB\xBF"));
 }
 
-TEST_F(DocumentsTest, ReadingWhatWasWrittenGivesTheSameText)
+TEST_F(DocumentsTest, WhatIsReadIsWrittenBackByteForByte)
 {
-    // Over arbitrary bytes: the text read, written and read again is the same
-    // text, in either encoding.
+    // Over arbitrary bytes: written back they are the bytes read, but for the
+    // line ends of a mixed file and a final line end added.
     std::mt19937 gen(20261208);
     std::uniform_int_distribution<int> len(0, 64);
-    const char alphabet[] = "charset=utf-8 CHARSET=WINDOWS-1251\r\n\r\xD0\x96\xE2\x9C\x93\xF0\x9F\x98\x80\xC0\xFF\x98\x80";
+    const char alphabet[] = "charset=utf-8 CHARSET=WINDOWS-1251\r\n\r\xD0\x96\xE2\x9C\x93\xF0\x9F\x98\x80\xC0\xFF\x98\x80\xED\xA0\x80\xEF\xBB\xBF";
     std::uniform_int_distribution<int> pick(0, int(sizeof(alphabet)) - 2);
     std::uniform_int_distribution<int> anyByte(0, 255);
     for (int round = 0; round < 500; ++round) {
@@ -153,12 +207,17 @@ TEST_F(DocumentsTest, ReadingWhatWasWrittenGivesTheSameText)
         const int n = len(gen);
         for (int i = 0; i < n; ++i)
             bytes.append(round % 3 == 0 ? char(anyByte(gen)) : alphabet[pick(gen)]);
-        for (int current : {EncodingCp1251, EncodingUtf8}) {
-            const DecodedDocument first = CHECK_ENCODE(bytes, current);
-            const DecodedDocument again = CHECK_ENCODE(DocumentBytes(first.text, first.encoding), current);
-            ASSERT_EQ(again.encoding, first.encoding) << bytes.toHex().toStdString();
-            ASSERT_EQ(again.text, first.text) << bytes.toHex().toStdString();
-        }
+        const DecodedDocument doc = CHECK_ENCODE(bytes);
+        const QByteArray written = DocumentBytes(doc.text, doc.encoding, doc.lineEnds);
+        QByteArray expected = bytes;
+        if (doc.lineEnds == LineEnds::CrLf)
+            expected = QString::fromLatin1(expected).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n').replace(QStringLiteral("\n"), QStringLiteral("\r\n")).toLatin1();
+        const QByteArray br = doc.lineEnds == LineEnds::Lf ? "\n" : "\r\n";
+        if (!expected.isEmpty() && !expected.endsWith(br))
+            expected += br;
+        ASSERT_EQ(written, expected) << bytes.toHex().toStdString();
+        const DecodedDocument again = CHECK_ENCODE(written);
+        ASSERT_EQ(again.encoding, doc.encoding) << bytes.toHex().toStdString();
     }
 }
 
@@ -220,18 +279,18 @@ TEST_F(DocumentsTest, UnwritableTargetGivesAMessageAndLeavesTheOldFile)
     WriteBytes(target, "old content\r\n");
     ASSERT_TRUE(QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
     QString error;
-    EXPECT_FALSE(DocSave(target, QStringLiteral("new"), EncodingCp1251, &error));
+    EXPECT_FALSE(DocSave(target, QStringLiteral("new"), EncodingCp1251, LineEnds::CrLf, &error));
     EXPECT_TRUE(error.startsWith(QStringLiteral("Не удалось сохранить файл"))) << error.toStdString();
     EXPECT_TRUE(error.contains(QStringLiteral("locked.html")));
     EXPECT_EQ(ReadBytes(target), QByteArray("old content\r\n"));
 
     // A missing folder and a folder in place of the file.
     error.clear();
-    EXPECT_FALSE(DocSave(path(QStringLiteral("no/such/folder/x.html")), QStringLiteral("x"), EncodingCp1251, &error));
+    EXPECT_FALSE(DocSave(path(QStringLiteral("no/such/folder/x.html")), QStringLiteral("x"), EncodingCp1251, LineEnds::CrLf, &error));
     EXPECT_FALSE(error.isEmpty());
     QDir().mkpath(path(QStringLiteral("folder.html")));
     error.clear();
-    EXPECT_FALSE(DocSave(path(QStringLiteral("folder.html")), QStringLiteral("x"), EncodingCp1251, &error));
+    EXPECT_FALSE(DocSave(path(QStringLiteral("folder.html")), QStringLiteral("x"), EncodingCp1251, LineEnds::CrLf, &error));
     EXPECT_FALSE(error.isEmpty());
     EXPECT_TRUE(QFileInfo(path(QStringLiteral("folder.html"))).isDir());
 
@@ -245,21 +304,49 @@ TEST_F(DocumentsTest, UnwritableTargetGivesAMessageAndLeavesTheOldFile)
     // A writable file is replaced and no temporary file is left behind.
     const QString plain = path(QStringLiteral("plain.html"));
     WriteBytes(plain, "old");
-    EXPECT_TRUE(DocSave(plain, QStringLiteral("new"), EncodingCp1251, &error));
+    EXPECT_TRUE(DocSave(plain, QStringLiteral("new"), EncodingCp1251, LineEnds::CrLf, &error));
     EXPECT_EQ(ReadBytes(plain), QByteArray("new\r\n"));
     const QStringList left = QDir(programFolder()).entryList({QStringLiteral("plain.html*")}, QDir::Files | QDir::Hidden);
     EXPECT_EQ(left, QStringList{QStringLiteral("plain.html")});
 }
 
+TEST_F(DocumentsTest, FileInAFolderThatCannotBeWrittenIsWrittenInPlace)
+{
+    // A new file that cannot be created does not speak of a previous one.
+    QString error;
+    EXPECT_FALSE(DocSave(path(QStringLiteral("no/such/x.html")), QStringLiteral("x"), EncodingCp1251, LineEnds::CrLf, &error));
+    EXPECT_TRUE(error.startsWith(QStringLiteral("Не удалось создать файл"))) << error.toStdString();
+    EXPECT_FALSE(error.contains(QStringLiteral("Прежний")));
+
+    // The in-place write itself (the fallback for such a folder).
+    const QString file = path(QStringLiteral("in-place.html"));
+    WriteBytes(file, "old content, longer than the new\r\n");
+    EXPECT_TRUE(WriteFileInPlace(file, "new\r\n", &error));
+    EXPECT_EQ(ReadBytes(file), QByteArray("new\r\n"));
+
+    // Through the save, where the folder really refuses (not for root, who may write anywhere).
+    if (geteuid() == 0)
+        return;
+    const QString folder = path(QStringLiteral("locked"));
+    QDir().mkpath(folder);
+    const QString page = folder + QStringLiteral("/page.html");
+    WriteBytes(page, "old\r\n");
+    ASSERT_TRUE(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    EXPECT_TRUE(DocSave(page, QStringLiteral("new"), EncodingCp1251, LineEnds::CrLf, &error)) << error.toStdString();
+    EXPECT_EQ(ReadBytes(page), QByteArray("new\r\n"));
+    EXPECT_FALSE(DocSave(folder + QStringLiteral("/other.html"), QStringLiteral("x"), EncodingCp1251, LineEnds::CrLf, &error));
+    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
 TEST_F(DocumentsTest, ReadFailures)
 {
     QString error;
-    EXPECT_FALSE(LoadDocument(path(QStringLiteral("missing.html")), EncodingCp1251, &error));
+    EXPECT_FALSE(LoadDocument(path(QStringLiteral("missing.html")), &error));
     EXPECT_EQ(error, FileNotFoundMessage);
     QDir().mkpath(path(QStringLiteral("dir.html")));
-    EXPECT_FALSE(LoadDocument(path(QStringLiteral("dir.html")), EncodingCp1251, &error));
+    EXPECT_FALSE(LoadDocument(path(QStringLiteral("dir.html")), &error));
     EXPECT_NE(error, FileNotFoundMessage);
-    EXPECT_FALSE(LoadDocument(QString(), EncodingCp1251));
+    EXPECT_FALSE(LoadDocument(QString()));
 }
 
 TEST_F(DocumentsTest, SaveQuestion)
@@ -349,17 +436,18 @@ TEST_F(DocumentsTest, StateTableAndSaveRules)
 {
     const DocumentState start{path(QStringLiteral("a.html")), OriginSaving, EncodingUtf8, true};
 
-    const DocumentState opened = ApplyDocumentEvent(start, DocumentEvent::Opened, QStringLiteral("/b.css"), EncodingCp1251);
-    EXPECT_EQ(opened, (DocumentState{QStringLiteral("/b.css"), OriginOpening, EncodingCp1251, false}));
+    const DocumentState opened = ApplyDocumentEvent(start, DocumentEvent::Opened, QStringLiteral("/b.css"), EncodingCp1251, LineEnds::Lf);
+    EXPECT_EQ(opened, (DocumentState{QStringLiteral("/b.css"), OriginOpening, EncodingCp1251, false, LineEnds::Lf}));
 
-    const DocumentState fresh = ApplyDocumentEvent(start, DocumentEvent::NewEmpty);
-    EXPECT_EQ(fresh, (DocumentState{ScratchDocumentPath(), QString(), EncodingUtf8, true}));
+    // A new document takes nothing from the previous one.
+    const DocumentState fresh = ApplyDocumentEvent(opened, DocumentEvent::NewEmpty);
+    EXPECT_EQ(fresh, (DocumentState{ScratchDocumentPath(), QString(), EncodingCp1251, false, LineEnds::CrLf}));
 
     EXPECT_EQ(ApplyDocumentEvent(start, DocumentEvent::TextImported, QStringLiteral("/t.html")),
               (DocumentState{QStringLiteral("/t.html"), OriginOpening, EncodingUtf8, false}));
     EXPECT_EQ(ApplyDocumentEvent(start, DocumentEvent::ArchiveImported),
               (DocumentState{ScratchDocumentPath(), QString(), EncodingUtf8, false}));
-    EXPECT_EQ(ApplyDocumentEvent(fresh, DocumentEvent::SavedAs, QStringLiteral("/c.html")),
+    EXPECT_EQ(ApplyDocumentEvent(start, DocumentEvent::SavedAs, QStringLiteral("/c.html")),
               (DocumentState{QStringLiteral("/c.html"), OriginSaving, EncodingUtf8, false}));
     EXPECT_EQ(ApplyDocumentEvent(start, DocumentEvent::Saved), (DocumentState{start.fileName, OriginSaving, EncodingUtf8, false}));
     EXPECT_EQ(ApplyDocumentEvent(start, DocumentEvent::EncodingChosen, {}, EncodingCp1251),

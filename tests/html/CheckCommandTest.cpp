@@ -44,14 +44,14 @@ TEST(CheckCommandText, ReadLikeTheEditor)
     // Any line end becomes CR LF, and a final one adds nothing.
     EXPECT_EQ(DocumentTextFromBytes("a\nb\rc\r\n\r\nd\n"), QStringLiteral("a\r\nb\r\nc\r\n\r\nd"));
     EXPECT_EQ(DocumentTextFromBytes(QByteArray()), QString());
-    // Windows-1251 unless the text declares UTF-8, in any letter case.
+    // Decided as the editor decides: a declaration, else the bytes.
     const QByteArray cyr = platform::EncodeCp1251(S("Привет"));
     EXPECT_EQ(DocumentTextFromBytes(cyr), S("Привет"));
-    EXPECT_EQ(DocumentTextFromBytes(S("Привет").toUtf8()), platform::DecodeCp1251(S("Привет").toUtf8()));
+    EXPECT_EQ(DocumentTextFromBytes(S("Привет").toUtf8()), S("Привет"));
     const QByteArray utf = "<meta content=\"text/html; CharSet=UTF-8\">" + S("Привет").toUtf8();
     EXPECT_EQ(DocumentTextFromBytes(utf), S("<meta content=\"text/html; CharSet=UTF-8\">Привет"));
-    // An invalid byte in a UTF-8 page is kept as Windows-1251.
-    EXPECT_EQ(DocumentTextFromBytes("charset=utf-8 \xC0!"), S("charset=utf-8 А!"));
+    // An invalid byte in a UTF-8 page is kept as a raw byte.
+    EXPECT_EQ(DocumentTextFromBytes("charset=utf-8 \xC0!"), S("charset=utf-8 ") + platform::RawByteChar(0xC0) + S("!"));
 }
 
 TEST(CheckCommandText, LinesAndColumns)

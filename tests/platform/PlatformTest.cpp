@@ -45,12 +45,19 @@ TEST(Codecs, Utf8ValidityAndLenientDecoding)
     EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));     // surrogate
     EXPECT_FALSE(IsValidUtf8("\xD0"));             // cut short
     EXPECT_FALSE(IsValidUtf8("\xCF\xF0\xE8"));     // Windows-1251 text
-    // Invalid bytes fall back to Windows-1251, valid sequences stay UTF-8.
-    EXPECT_EQ(DecodeUtf8Lenient("\xD0\x9F + \xCF"), QStringLiteral("П + П"));
+    // Invalid bytes become raw-byte characters that both encoders write back
+    // as themselves; valid sequences stay UTF-8.
+    qsizetype invalid = 0;
+    EXPECT_EQ(DecodeUtf8Lenient("\xD0\x9F + \xCF", &invalid), QStringLiteral("П + ") + RawByteChar(0xCF));
+    EXPECT_EQ(invalid, 1);
+    EXPECT_EQ(EncodeUtf8(DecodeUtf8Lenient("\xFF\xFE\xD0\x9F\xC0\xAF")), QByteArray("\xFF\xFE\xD0\x9F\xC0\xAF"));
+    EXPECT_EQ(EncodeCp1251(DecodeUtf8Lenient("\xFF\xD0\x9F")), QByteArray("\xFF\xCF"));
+    // A surrogate pair whose low half looks like a raw byte is a character.
+    EXPECT_EQ(EncodeUtf8(QString::fromUcs4(U"\U00010080")), QByteArray("\xF0\x90\x82\x80"));
     EXPECT_EQ(DecodeUtf8Lenient("\xF0\x9F\x98\x80"), QStringLiteral("😀"));
     // Byte order marks are kept wherever they stand, so a save writes them back.
     EXPECT_EQ(DecodeUtf8Lenient("\xEF\xBB\xBF\xEF\xBB\xBFpp"), QStringLiteral("\uFEFF\uFEFFpp"));
-    EXPECT_EQ(DecodeUtf8Lenient("\xFF\xEF\xBB\xBF" "a"), QStringLiteral("я\uFEFFa"));
+    EXPECT_EQ(DecodeUtf8Lenient("\xFF\xEF\xBB\xBF" "a"), RawByteChar(0xFF) + QStringLiteral("\uFEFFa"));
     EXPECT_EQ(EncodeUtf8(DecodeUtf8Lenient("\xEF\xBB\xBF<p>")), QByteArray("\xEF\xBB\xBF<p>"));
 }
 

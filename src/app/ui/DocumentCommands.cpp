@@ -217,15 +217,20 @@ bool TForm1::SAVE_ON_EXIT()
 bool TForm1::openDocument(const QString& path)
 {
     QString error;
-    const std::optional<DecodedDocument> doc = LoadDocument(path, DocEncoding, &error);
-    if (!doc) {
+    const std::optional<QByteArray> bytes = ReadDocumentFile(path, &error);
+    if (!bytes) {
         platform::prompts().message(QString(), error, platform::Severity::Warning);
         return false;
     }
+    if (LooksBinary(*bytes) && platform::prompts().askYesNo(QString(), BinaryFileQuestion(path), platform::Answer::No) != platform::Answer::Yes)
+        return false;
+    const DecodedDocument doc = CHECK_ENCODE(*bytes);
     UndoReset();
     LoadingText = true;
-    Memo1->setText(doc->text);
-    SetDocumentState(ApplyDocumentEvent(CurrentDocumentState(), DocumentEvent::Opened, path, doc->encoding));
+    Memo1->setText(doc.text);
+    SetDocumentState(ApplyDocumentEvent(CurrentDocumentState(), DocumentEvent::Opened, path, doc.encoding, doc.lineEnds));
+    if (doc.invalidBytes > 0)
+        HELPLOG_Write(InvalidUtf8Message(doc.invalidBytes), true);
     openDialogFileName_ = path;
     showDocumentTitles();
     AddToRecent_Opening(path);
@@ -276,10 +281,10 @@ void TForm1::startScratchDocument()
     LoadingText = true;
     if (!Memo1->text().isEmpty())
         Memo1->setText(QString());
-    QString error;
-    if (!DocSave(scratch, QString(), DocEncoding, &error))
-        HELPLOG_Write(error, true);
     SetDocumentState(ApplyDocumentEvent(CurrentDocumentState(), DocumentEvent::NewEmpty));
+    QString error;
+    if (!DocSave(scratch, QString(), DocEncoding, DocLineEnds, &error))
+        HELPLOG_Write(error, true);
     showDocumentTitles();
     UndoReset();
 }

@@ -23,12 +23,13 @@ const QString kExportFilter = QStringLiteral("Сжатый HTML|*.html;*.htm*|С
 const QString kImportMissing = QStringLiteral("Файл не найден");
 const QString kReplacePage = QStringLiteral("Файл %1 уже существует. Заменить его страницей из текста?");
 
-// A text file's lines as the editor holds them: UTF-8 when the bytes are
-// UTF-8 with letters beyond ASCII, otherwise Windows-1251.
+// A text file's lines as the editor holds them, decoded as any document is
+// (a byte order mark is not part of the text that goes into the page).
 QString TextFileLines(const QByteArray& bytes)
 {
-    const QString decoded = platform::IsValidUtf8(bytes) && !platform::IsAscii(bytes) ? platform::DecodeUtf8Lenient(bytes) : platform::DecodeCp1251(bytes);
-    QString joined = JoinDocumentLines(decoded);
+    QString joined = CHECK_ENCODE(bytes).text;
+    if (joined.startsWith(QChar(0xFEFF)))
+        joined.remove(0, 1);
     if (!joined.isEmpty() || !bytes.isEmpty())
         joined += QStringLiteral("\r\n");
     return joined;
@@ -89,9 +90,12 @@ void TForm1::importText(const QString& path)
     // The page declares Windows-1251, so it is written so, whatever the
     // previous document used.
     const int previousEncoding = DocEncoding;
-    DocEncoding = CharsetEncoding(page.toUtf8(), DocEncoding);
+    const LineEnds previousEnds = DocLineEnds;
+    DocEncoding = PageEncoding(page);
+    DocLineEnds = LineEnds::CrLf;
     if (SaveDocumentAs(target, page, logWriter()) != SaveResult::Saved) {
         DocEncoding = previousEncoding;
+        DocLineEnds = previousEnds;
         return;
     }
     CurrentFileName = path;
@@ -120,9 +124,9 @@ void TForm1::importArchive(const QString& path)
     LoadingText = true;
     Memo1->setText(ImportMHT(*bytes));
     // Written in the charset the page declares (its escapes are decoded already).
-    DocEncoding = CharsetEncoding(Memo1->text().toUtf8(), DocEncoding);
+    DocEncoding = PageEncoding(Memo1->text());
     const QString scratch = ScratchDocumentPath();
-    if (!DocSave(scratch, Memo1->text(), DocEncoding, &error))
+    if (!DocSave(scratch, Memo1->text(), DocEncoding, LineEnds::CrLf, &error))
         HELPLOG_Write(error, true);
     SetDocumentState(ApplyDocumentEvent(CurrentDocumentState(), DocumentEvent::ArchiveImported, scratch));
     showDocumentTitles();
@@ -155,7 +159,7 @@ void TForm1::MENU_EXPORTClick()
         const bool css = FileExtension(path).compare(QLatin1String("css"), Qt::CaseInsensitive) == 0;
         const QString compressed = css ? CompressCss(text) : CompressHtml(text);
         QString error;
-        if (!DocSave(path, compressed, DocEncoding, &error)) {
+        if (!DocSave(path, compressed, DocEncoding, DocLineEnds, &error)) {
             platform::prompts().message(QString(), error, platform::Severity::Error);
             return;
         }

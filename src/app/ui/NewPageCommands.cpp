@@ -48,14 +48,14 @@ void TForm1::putNewPage(const QString& page, const QString& pageFile)
     if (pageFile.isEmpty())
         return;
     // Written in the charset the page declares, so it reads back as it is.
-    DocEncoding = CharsetEncoding(page.toUtf8(), DocEncoding);
+    DocEncoding = PageEncoding(page);
     if (QFileInfo::exists(pageFile)) {
         const BackupResult b = MakeBackup(pageFile, QString());
         if (!b.ok)
             HELPLOG_Write(b.error, true);
     }
     QString error;
-    if (!DocSave(pageFile, Memo1->text(), DocEncoding, &error)) {
+    if (!DocSave(pageFile, Memo1->text(), DocEncoding, DocLineEnds, &error)) {
         // The page stays in the scratch document, unsaved.
         HELPLOG_Write(error, true);
         platform::prompts().message(QString(), error, platform::Severity::Error);

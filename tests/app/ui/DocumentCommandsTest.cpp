@@ -190,14 +190,70 @@ TEST_F(DocumentCommands, OpenedPagesShowDecodedTextAndSaveBackByteExact)
     EXPECT_EQ(prompts_.count(QStringLiteral("yesnocancel")), 0);
 }
 
-TEST_F(DocumentCommands, LineEndsAreWrittenAsCrLfAfterEveryLine)
+TEST_F(DocumentCommands, EachDocumentKeepsItsOwnEncodingAndLineEnds)
 {
-    const QString p = page(QStringLiteral("ends.txt"), "one\rtwo\nthree");
+    // A UTF-8 page, then a Windows-1251 style sheet and a UTF-8 script, neither declaring anything.
+    const QByteArray pageBytes = "<meta charset=\"utf-8\">\n<p>" + kHelloUtf8 + "</p>\n";
+    const QByteArray cssBytes = "/* " + kHelloCp1251 + " */\r\nb { }\r\n";
+    const QByteArray jsBytes = "// " + kHelloUtf8 + "\nvar a;\n";
+    const QString a = page(QStringLiteral("a.html"), pageBytes);
+    const QString b = page(QStringLiteral("b.css"), cssBytes);
+    const QString c = page(QStringLiteral("c.js"), jsBytes);
+    const QString mixed = page(QStringLiteral("ends.txt"), "one\rtwo\nthree");
     TForm1& form = start();
-    open(p);
+    const struct {
+        QString path;
+        QByteArray bytes;
+        int encoding;
+    } rows[] = {{a, pageBytes, EncodingUtf8}, {b, cssBytes, EncodingCp1251}, {c, jsBytes, EncodingUtf8}, {a, pageBytes, EncodingUtf8}};
+    for (const auto& row : rows) {
+        open(row.path);
+        EXPECT_EQ(DocEncoding, row.encoding) << row.path.toStdString();
+        EXPECT_TRUE(form.Memo1->text().contains(kHello)) << row.path.toStdString();
+        form.N16->trigger();
+        EXPECT_EQ(ReadBytes(row.path), row.bytes) << row.path.toStdString();
+    }
+    // Mixed line ends are written as CR LF, after every line.
+    open(mixed);
     EXPECT_EQ(form.Memo1->text(), QStringLiteral("one\r\ntwo\r\nthree"));
     form.N16->trigger();
-    EXPECT_EQ(ReadBytes(p), QByteArray("one\r\ntwo\r\nthree\r\n"));
+    EXPECT_EQ(ReadBytes(mixed), QByteArray("one\r\ntwo\r\nthree\r\n"));
+    // A new document is Windows-1251 with CR LF, whatever came before.
+    open(c);
+    form.MENU_NEWEMPTY->trigger();
+    EXPECT_EQ(DocEncoding, EncodingCp1251);
+    EXPECT_EQ(DocLineEnds, LineEnds::CrLf);
+}
+
+TEST_F(DocumentCommands, BinaryFilesAreOpenedOnlyWhenTheUserAgrees)
+{
+    const QByteArray binary = QByteArray("PNG\0\0\x01\xFFdata", 12);
+    const QString text = page(QStringLiteral("a.html"), "<p>text</p>\r\n");
+    const QString bin = page(QStringLiteral("renamed.html"), binary);
+    TForm1& form = start();
+    open(text);
+    prompts_.answers.push_back(Answer::No);
+    open(bin);
+    EXPECT_EQ(CurrentFileName, text);
+    EXPECT_EQ(form.Memo1->text(), QStringLiteral("<p>text</p>"));
+    prompts_.answers.push_back(Answer::Yes);
+    open(bin);
+    EXPECT_EQ(CurrentFileName, bin);
+    EXPECT_EQ(ReadBytes(bin), binary);
+    EXPECT_EQ(prompts_.count(QStringLiteral("yesno")), 2);
+    // Saved on purpose: nothing of it is lost but for the final line end.
+    form.N16->trigger();
+    EXPECT_EQ(ReadBytes(bin), binary + "\r\n");
+
+    // Invalid bytes in a UTF-8 page are reported once, and saved as they were.
+    const QByteArray broken = "<meta charset=utf-8>\xFF\xFE<p>" + kHelloUtf8 + "\r\n";
+    const QString p = page(QStringLiteral("broken.html"), broken);
+    const int before = form.HELPLOG->document()->blockCount();
+    open(p);
+    EXPECT_TRUE(form.HELPLOG->toPlainText().contains(QStringLiteral("недопустимые")));
+    EXPECT_LE(form.HELPLOG->document()->blockCount(), before + 2);
+    form.N16->trigger();
+    EXPECT_EQ(ReadBytes(p), broken);
 }
 
 TEST_F(DocumentCommands, OpenAsksToSaveFirstAndReportsAMissingFile)
@@ -396,7 +452,7 @@ TEST_F(DocumentCommands, RecentSubmenuListsOtherDocumentsAndOpensThem)
     recentEntry(form, QStringLiteral("RECENT_ITEM_1"))->trigger();
     EXPECT_EQ(CurrentFileName, b);
     EXPECT_EQ(form.Memo1->text(), QStringLiteral("b { }"));
-    EXPECT_EQ(DocEncoding, EncodingUtf8); // no declaration: kept from c
+    EXPECT_EQ(DocEncoding, EncodingCp1251); // no declaration, plain bytes: nothing kept from c
     EXPECT_FALSE(DocModified);
     EXPECT_EQ(DocOrigin, OriginOpening);
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Veltmark - b.css"));
