@@ -6,6 +6,8 @@
 
 #include <QLatin1StringView>
 #include <algorithm>
+#include <array>
+#include <string>
 #include <vector>
 
 namespace {
@@ -25,10 +27,35 @@ constexpr const char* kKnownTags[] = {
 };
 static_assert(std::size(kKnownTags) == 102);
 
-// Every known name packed into one number, six bits a character (names are
-// at most ten characters of A-Z, 0-9, "!" and "-"), sorted for lookup by a
-// view into the scanned text without building any string.
-constexpr qsizetype kLongestName = 10;
+// The elements of today's HTML that the list above lacks.
+constexpr const char* kHtml5Tags[] = {
+    "ARTICLE", "ASIDE", "AUDIO", "BDI", "CANVAS", "DATA", "DATALIST", "DETAILS", "DIALOG", "FIGCAPTION",
+    "FIGURE", "FOOTER", "HEADER", "HGROUP", "MAIN", "MARK", "MATH", "METER", "NAV", "OUTPUT",
+    "PICTURE", "PROGRESS", "RP", "RT", "RUBY", "SEARCH", "SECTION", "SELECTEDCONTENT", "SLOT", "SOURCE",
+    "SUMMARY", "SVG", "TEMPLATE", "TIME", "TRACK", "VIDEO",
+};
+static_assert(std::size(kHtml5Tags) == 36);
+
+// Every known name packed into two numbers, six bits a character and ten
+// characters a number (names are of A-Z, 0-9, "!" and "-"), sorted for lookup
+// by a view into the scanned text without building any string.
+constexpr qsizetype kCharsPerWord = 10;
+constexpr qsizetype kLongestName = 2 * kCharsPerWord;
+using PackedName = std::array<quint64, 2>;
+
+// The order of the index (a function object, so the search inlines it).
+constexpr auto Before = [](const PackedName& a, const PackedName& b) {
+    return a[0] != b[0] ? a[0] < b[0] : a[1] < b[1];
+};
+
+constexpr bool NamesFit(const auto& names)
+{
+    for (const char* name : names)
+        if (std::char_traits<char>::length(name) > std::size_t(kLongestName))
+            return false;
+    return true;
+}
+static_assert(NamesFit(kKnownTags) && NamesFit(kHtml5Tags));
 
 int CharCode(char16_t c)
 {
@@ -43,31 +70,39 @@ int CharCode(char16_t c)
     return -1;
 }
 
-// The packed form, or 0 when the name cannot be a known one.
-quint64 NameCode(QStringView name)
+// The packed form, or all zeros when the name cannot be a known one.
+PackedName NameCode(QStringView name)
 {
     if (name.isEmpty() || name.size() > kLongestName)
-        return 0;
-    quint64 code = 0;
-    for (QChar c : name) {
-        const int k = CharCode(c.unicode());
-        if (k < 0)
-            return 0;
-        code = (code << 6) | quint64(k);
+        return {};
+    quint64 words[2] = {0, 0};
+    for (qsizetype k = 0; k < name.size(); ++k) {
+        const int c = CharCode(name[k].unicode());
+        if (c < 0)
+            return {};
+        if (k < kCharsPerWord)
+            words[0] = (words[0] << 6) | quint64(c);
+        else
+            words[1] = (words[1] << 6) | quint64(c);
     }
-    return code;
+    return {words[0], words[1]};
 }
 
-const std::vector<quint64>& Index()
+std::vector<PackedName> SortedCodes(const QStringList& names)
 {
-    static const std::vector<quint64> index = [] {
-        std::vector<quint64> codes;
-        for (const QString& name : KnownTagNames())
-            codes.push_back(NameCode(name));
-        std::sort(codes.begin(), codes.end());
-        return codes;
-    }();
-    return index;
+    std::vector<PackedName> codes;
+    codes.reserve(std::size_t(names.size()));
+    for (const QString& name : names)
+        codes.push_back(NameCode(name));
+    std::sort(codes.begin(), codes.end(), Before);
+    return codes;
+}
+
+const std::vector<PackedName>& Index(bool html5)
+{
+    static const std::vector<PackedName> known = SortedCodes(KnownTagNames());
+    static const std::vector<PackedName> current = SortedCodes(Html5TagNames());
+    return html5 ? current : known;
 }
 
 // Tab, line feed, carriage return, space, "/" and ">" end a tag name.
@@ -76,7 +111,36 @@ bool IsDelimiter(char16_t c)
     return c == 9 || c == 10 || c == 13 || c == 32 || c == u'/' || c == u'>';
 }
 
+bool IsBlank(char16_t c)
+{
+    return c == 9 || c == 10 || c == 13 || c == 32;
+}
+
+bool IsAsciiLetter(char16_t c)
+{
+    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
+}
+
+// Whether the upper-case ASCII word stands at i, in any letter case.
+bool AsciiWordAt(QStringView text, qsizetype i, QLatin1StringView word)
+{
+    if (i < 0 || i + word.size() > text.size())
+        return false;
+    for (qsizetype k = 0; k < word.size(); ++k) {
+        char16_t c = text[i + k].unicode();
+        if (c >= u'a' && c <= u'z')
+            c -= 32;
+        if (c != char16_t(uchar(word[k].toLatin1())))
+            return false;
+    }
+    return true;
+}
+
 enum class TableToken { None, Table, Tr, Td, CloseTable, CloseTr, CloseTd };
+
+// The elements whose content an HTML5 page skips, from the opening tag to the
+// first closing tag of the same element.
+enum class Foreign { None, Svg, Math };
 
 QString TokenName(TableToken t)
 {
@@ -105,9 +169,14 @@ QString TableFaultMessage(TableToken token, TableToken last)
 }
 
 // The upper-cased text with 0-based access; outside it there is no character.
+// Custom element names, when allowed, are read from the text as written,
+// since only ASCII letters make one.
 class Scan {
 public:
-    explicit Scan(const QString& upper) : d_(upper.constData()), n_(upper.size()), index_(Index()) {}
+    Scan(const QString& text, const QString& upper, bool html5)
+        : written_(text.constData()), d_(upper.constData()), n_(upper.size()), index_(Index(html5)), custom_(html5)
+    {
+    }
 
     qsizetype size() const { return n_; }
     // The character at i, or 0 outside the text (0 is never a delimiter nor
@@ -124,22 +193,79 @@ public:
         return true;
     }
 
-    // Whether a known name starts at i and is followed by a delimiter.
-    bool knownNameAt(qsizetype i) const
+    // Whether a known name, or where allowed a custom element name, starts
+    // at i and is followed by a delimiter.
+    bool knownNameAt(qsizetype i) const { return listedNameAt(i) || (custom_ && customNameAt(i)); }
+
+    // The table tag whose name starts at i and is followed by a delimiter:
+    // TABLE, TR, TD or TH (a header cell counts as a TD cell), opening or
+    // closing.
+    TableToken tableTokenAt(qsizetype i) const
+    {
+        qsizetype k = i + 1;
+        const bool closing = at(k) == u'/';
+        if (closing)
+            ++k;
+        if (at(k) != u'T')
+            return TableToken::None;
+        TableToken token = TableToken::None;
+        qsizetype length = 2;
+        switch (at(k + 1)) {
+        case u'A':
+            if (!startsWith(k, QLatin1StringView("TABLE")))
+                return TableToken::None;
+            token = closing ? TableToken::CloseTable : TableToken::Table;
+            length = 5;
+            break;
+        case u'R':
+            token = closing ? TableToken::CloseTr : TableToken::Tr;
+            break;
+        case u'D':
+        case u'H':
+            token = closing ? TableToken::CloseTd : TableToken::Td;
+            break;
+        default:
+            return TableToken::None;
+        }
+        return IsDelimiter(at(k + length)) ? token : TableToken::None;
+    }
+
+private:
+    bool listedNameAt(qsizetype i) const
     {
         qsizetype j = i;
         while (j < n_ && j - i <= kLongestName && !IsDelimiter(d_[j].unicode()))
             ++j;
         if (j >= n_ || j - i > kLongestName)
             return false; // the name runs into the end of the text or is too long
-        const quint64 code = NameCode(QStringView(d_ + i, j - i));
-        return code != 0 && std::binary_search(index_.begin(), index_.end(), code);
+        const PackedName code = NameCode(QStringView(d_ + i, j - i));
+        return code[0] != 0 && std::binary_search(index_.begin(), index_.end(), code, Before);
     }
 
-private:
+    // An ASCII letter, then ASCII letters, digits, ".", "_" and "-", with at
+    // least one "-". No character of a name is "<", so the runs read from
+    // different "<" never overlap and the pass stays linear.
+    bool customNameAt(qsizetype i) const
+    {
+        if (i >= n_ || !IsAsciiLetter(written_[i].unicode()))
+            return false;
+        bool hyphen = false;
+        qsizetype j = i + 1;
+        for (; j < n_; ++j) {
+            const char16_t c = written_[j].unicode();
+            if (c == u'-')
+                hyphen = true;
+            else if (!IsAsciiLetter(c) && !(c >= u'0' && c <= u'9') && c != u'.' && c != u'_')
+                break;
+        }
+        return hyphen && j < n_ && IsDelimiter(written_[j].unicode());
+    }
+
+    const QChar* written_;
     const QChar* d_;
     qsizetype n_;
-    const std::vector<quint64>& index_;
+    const std::vector<PackedName>& index_;
+    bool custom_;
 };
 
 } // namespace
@@ -155,6 +281,46 @@ const QStringList& KnownTagNames()
     return names;
 }
 
+const QStringList& Html5TagNames()
+{
+    static const QStringList names = [] {
+        QStringList l = KnownTagNames();
+        for (const char* t : kHtml5Tags)
+            l << QString::fromLatin1(t);
+        return l;
+    }();
+    return names;
+}
+
+bool IsHtml5Document(QStringView text)
+{
+    const qsizetype n = text.size();
+    qsizetype i = n > 0 && text[0] == QChar(0xFEFF) ? 1 : 0;
+    for (;;) {
+        while (i < n && IsBlank(text[i].unicode()))
+            ++i;
+        if (!AsciiWordAt(text, i, QLatin1StringView("<!--")))
+            break;
+        // As in the check, "<!-->" is a whole comment.
+        const qsizetype close = text.indexOf(u"-->", i + 2);
+        if (close < 0)
+            return false;
+        i = close + 3;
+    }
+    if (!AsciiWordAt(text, i, QLatin1StringView("<!DOCTYPE")))
+        return false;
+    i += 9;
+    const qsizetype blanks = i;
+    while (i < n && IsBlank(text[i].unicode()))
+        ++i;
+    if (i == blanks || !AsciiWordAt(text, i, QLatin1StringView("HTML")))
+        return false;
+    i += 4;
+    while (i < n && IsBlank(text[i].unicode()))
+        ++i;
+    return i < n && text[i] == u'>';
+}
+
 const QString& KnownTagList()
 {
     static const QString list = KnownTagNames().join(QStringLiteral("\r\n"));
@@ -167,8 +333,9 @@ TagCheckResult CHECK_TAGS(const QString& text)
     if (text.isEmpty())
         return result;
 
+    const bool html5 = IsHtml5Document(text);
     const QString upper = UpperKeepingPositions(text);
-    const Scan s(upper);
+    const Scan s(text, upper, html5);
     const qsizetype n = s.size();
 
     auto fault = [&result](qsizetype position, QString message) {
@@ -181,6 +348,7 @@ TagCheckResult CHECK_TAGS(const QString& text)
     bool inScript = false;
     bool inSection = false;
     bool inComment = false;
+    Foreign foreign = Foreign::None;
     qsizetype depth = 0;
     qsizetype lastOpen = 0; // 1-based positions of the last two counted "<"
     qsizetype previousOpen = 0;
@@ -200,13 +368,27 @@ TagCheckResult CHECK_TAGS(const QString& text)
                 inSection = true;
             if (s.startsWith(i, QLatin1StringView("<!--")))
                 inComment = true;
+            // Inline SVG and MathML are skipped as a script is; only the
+            // closing tag of the element that opened the content ends it.
+            if (html5 && foreign == Foreign::None) {
+                if (s.startsWith(i, QLatin1StringView("<SVG")) && IsDelimiter(s.at(i + 4)))
+                    foreign = Foreign::Svg;
+                else if (s.startsWith(i, QLatin1StringView("<MATH")) && IsDelimiter(s.at(i + 5)))
+                    foreign = Foreign::Math;
+            } else if (foreign == Foreign::Svg) {
+                if (s.startsWith(i, QLatin1StringView("</SVG")) && IsDelimiter(s.at(i + 5)))
+                    foreign = Foreign::None;
+            } else if (foreign == Foreign::Math) {
+                if (s.startsWith(i, QLatin1StringView("</MATH")) && IsDelimiter(s.at(i + 6)))
+                    foreign = Foreign::None;
+            }
         }
         // A section or comment ends at the first character after its closing mark.
         if (inSection && s.at(i - 2) == u'?' && s.at(i - 1) == u'>')
             inSection = false;
         if (inComment && s.at(i - 3) == u'-' && s.at(i - 2) == u'-' && s.at(i - 1) == u'>')
             inComment = false;
-        if (inScript || inSection || inComment)
+        if (inScript || inSection || inComment || foreign != Foreign::None)
             continue;
 
         if (c == u'<') {
@@ -233,28 +415,31 @@ TagCheckResult CHECK_TAGS(const QString& text)
 
         if (c != u'<')
             continue;
-        // The table order; the first prefix that matches applies.
-        TableToken token = TableToken::None;
+        // The table order.
+        const TableToken token = s.tableTokenAt(i);
         bool allowed = false;
-        if (s.startsWith(i, QLatin1StringView("<TABLE"))) {
-            token = TableToken::Table;
+        switch (token) {
+        case TableToken::Table:
             allowed = last == TableToken::None || last == TableToken::CloseTable || last == TableToken::Td;
-        } else if (s.startsWith(i, QLatin1StringView("<TR"))) {
-            token = TableToken::Tr;
+            break;
+        case TableToken::Tr:
             allowed = last == TableToken::Table || last == TableToken::CloseTr;
-        } else if (s.startsWith(i, QLatin1StringView("<TD"))) {
-            token = TableToken::Td;
+            break;
+        case TableToken::Td:
             allowed = last == TableToken::Tr || last == TableToken::CloseTd
                 || (last == TableToken::CloseTable && tableDepth > 0);
-        } else if (s.startsWith(i, QLatin1StringView("</TABLE"))) {
-            token = TableToken::CloseTable;
+            break;
+        case TableToken::CloseTable:
             allowed = last == TableToken::CloseTr;
-        } else if (s.startsWith(i, QLatin1StringView("</TR"))) {
-            token = TableToken::CloseTr;
+            break;
+        case TableToken::CloseTr:
             allowed = last == TableToken::CloseTd;
-        } else if (s.startsWith(i, QLatin1StringView("</TD"))) {
-            token = TableToken::CloseTd;
+            break;
+        case TableToken::CloseTd:
             allowed = last == TableToken::Td || last == TableToken::CloseTable;
+            break;
+        case TableToken::None:
+            break;
         }
         if (token == TableToken::None)
             continue;

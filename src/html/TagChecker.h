@@ -3,7 +3,13 @@
 // the first fault. It checks that every "<" outside comments, scripts and
 // "<? ?>" sections starts a known tag, that angle brackets pair up without
 // nesting, that the text does not end inside an open tag, and that TABLE, TR
-// and TD come in their fixed order.
+// and TD (a TH cell counts as a TD) come in their fixed order.
+//
+// A page that opens with the HTML5 doctype (IsHtml5Document) is checked
+// against the known-tag list together with today's elements (Html5TagNames)
+// and custom element names such as "my-widget", and the content of an inline
+// <svg> or <math> is skipped as a script's is. Any other page is checked
+// against the known-tag list alone.
 //
 // The pass is a pure function of the text; the main window's CHECK_TAGS logs
 // the message and selects the character (CheckTagsInModel does the latter).
@@ -36,7 +42,17 @@ const QString& KnownTagList();
 // The same names one per entry, in the same order.
 const QStringList& KnownTagNames();
 
-// Checks the text (with CR LF line ends, as the editor holds it).
+// The names known in an HTML5 page: the known-tag list, then the elements
+// that list lacks, upper-case.
+const QStringList& Html5TagNames();
+
+// Whether the text opens with the HTML5 doctype: after an optional byte order
+// mark, blanks, tabs, line breaks and comments, "<!DOCTYPE", at least one of
+// those blanks, "html", optional blanks and ">", in any letter case.
+bool IsHtml5Document(QStringView text);
+
+// Checks the text (with CR LF line ends, as the editor holds it); the text's
+// doctype decides which names are known.
 TagCheckResult CHECK_TAGS(const QString& text);
 
 // Checks the model's text; on a fault selects the offending character and,

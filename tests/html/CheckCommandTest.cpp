@@ -79,7 +79,9 @@ TEST_F(CheckCommandRun, CleanFilesPrintNothing)
 {
     const QString a = file(QStringLiteral("a.html"), "<html>\n<body><p>x</p></body>\n</html>\n");
     const QString b = file(QStringLiteral("b.html"), QByteArray());
-    EXPECT_EQ(run({a, b}), 0);
+    const QString c = file(QStringLiteral("c.html"), "<!DOCTYPE html>\n<main><my-card><svg><path/></svg></my-card></main>\n"
+                                                      "<table><tr><th>h</th></tr></table>\n");
+    EXPECT_EQ(run({a, b, c}), 0);
     EXPECT_TRUE(out_.isEmpty());
     EXPECT_TRUE(err_.isEmpty());
 }
@@ -89,12 +91,12 @@ TEST_F(CheckCommandRun, FaultsPrintOneLineEach)
     const QString clean = file(QStringLiteral("clean.html"), "<b>x</b>");
     // LF-only lines, Cyrillic in Windows-1251 before the fault.
     const QString bad = file(QStringLiteral("bad.html"), "<p>\n" + platform::EncodeCp1251(S("Ёж и <b <i>")) + "\n");
-    const QString table = file(QStringLiteral("table.html"), "<table><tr><th>h</th></tr></table>");
+    const QString table = file(QStringLiteral("table.html"), "<table><tr><th>h</th></table>");
     EXPECT_EQ(run({clean, bad, table}), 1);
     const QStringList lines = out_.split(u'\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 2) << out_.toStdString();
     EXPECT_EQ(lines.at(0), bad + S(":2:6: Ошибка! Тег не закрыт."));
-    EXPECT_EQ(lines.at(1), table + S(":1:22: Проверка построения таблиц... Тег </TR> не может быть закрыт после тега <TR>"));
+    EXPECT_EQ(lines.at(1), table + S(":1:22: Проверка построения таблиц... Тег </TABLE> не может быть закрыт после тега </TD>"));
     EXPECT_TRUE(err_.isEmpty());
 }
 

@@ -43,6 +43,10 @@ TEST(TagCheckerList, HoldsTheHundredAndTwoNamesOnce)
         EXPECT_EQ(n, n.toUpper());
     EXPECT_EQ(KnownTagList(), names.join(QStringLiteral("\r\n")));
     EXPECT_EQ(&KnownTagList(), &KnownTagList());
+    // An HTML5 page knows all of them, then the newer names, each once.
+    const QStringList& html5 = Html5TagNames();
+    EXPECT_EQ(html5.mid(0, 102), names);
+    EXPECT_EQ(QSet<QString>(html5.begin(), html5.end()).size(), 138);
 }
 
 TEST(TagCheckerList, EveryKnownNameChecksInEveryForm)
@@ -50,13 +54,15 @@ TEST(TagCheckerList, EveryKnownNameChecksInEveryForm)
     for (const QString& n : KnownTagNames()) {
         if (n == QStringLiteral("!--") || n == QStringLiteral("SCRIPT"))
             continue; // these open a skipped region
-        if (n == QStringLiteral("TABLE") || n == QStringLiteral("TR") || n == QStringLiteral("TD"))
+        if (n == QStringLiteral("TABLE") || n == QStringLiteral("TR") || n == QStringLiteral("TD") || n == QStringLiteral("TH"))
             continue; // table order is checked separately
         const QString lower = n.toLower();
         for (const QString& tag : {QStringLiteral("<%1>").arg(n), QStringLiteral("<%1 a=1>").arg(lower),
                                    QStringLiteral("</%1>").arg(lower), QStringLiteral("<%1/>").arg(n),
-                                   QStringLiteral("<%1\r\n>").arg(n), QStringLiteral("<%1\t>").arg(n)})
+                                   QStringLiteral("<%1\r\n>").arg(n), QStringLiteral("<%1\t>").arg(n)}) {
             ExpectPass(tag);
+            ExpectPass(QStringLiteral("<!DOCTYPE html>") + tag);
+        }
     }
 }
 
@@ -158,10 +164,10 @@ TEST(TagCheckerTable, OrderFaultsAndTheirMessages)
     EXPECT_EQ(FaultOf(QStringLiteral("<tr>")).message, Table(S("<TR> не может открываться здесь")));
     EXPECT_EQ(FaultOf(QStringLiteral("<table><tr><td><tr>")).message,
               Table(S("<TR> не может открываться после тега <TD>")));
-    // A row of TH cells: "</TR>" cannot follow "<TR>".
-    f = FaultOf(QStringLiteral("<table><tr><th>h</th></tr></table>"));
-    EXPECT_EQ(f.position, 22);
-    EXPECT_EQ(f.message, Table(S("</TR> не может быть закрыт после тега <TR>")));
+    // A TH cell is named as the TD cell it counts as.
+    f = FaultOf(QStringLiteral("<table><th>h</th></table>"));
+    EXPECT_EQ(f.position, 8);
+    EXPECT_EQ(f.message, Table(S("<TD> не может открываться после тега <TABLE>")));
     EXPECT_EQ(FaultOf(QStringLiteral("<table><tr><td></tr>")).message,
               Table(S("</TR> не может быть закрыт после тега <TD>")));
     EXPECT_EQ(FaultOf(QStringLiteral("<table></table>")).message,
@@ -174,9 +180,130 @@ TEST(TagCheckerTable, OrderFaultsAndTheirMessages)
     EXPECT_EQ(FaultOf(QStringLiteral("</td>")).message, Table(S("</TD> не может быть закрыт здесь")));
 }
 
+TEST(TagCheckerTable, HeaderCellsCountAsCellsInEitherKindOfPage)
+{
+    struct Case {
+        const char* text;
+        int position; // 0: passes
+        const char* message;
+    };
+    const Case cases[] = {
+        {"<table><tr><th>h</th><th>g</th></tr><tr><td>1</td><td>2</td></tr></table>", 0, ""},
+        // Only the exact names count: THEAD, TBODY and TFOOT stay outside the order.
+        {"<table><thead><tr><th>h</th></tr></thead><tbody><tr><td>1</td></tr></tbody>"
+         "<tfoot><tr><td>f</td></tr></tfoot></table>", 0, ""},
+        {"<TABLE><TR><TH\r\nscope=col>h</TD\t></TR></TABLE>", 0, ""},
+        {"<table><tr><th></tr>", 16, "</TR> не может быть закрыт после тега <TD>"},
+        {"x</th>", 2, "</TD> не может быть закрыт здесь"},
+        {"<table><tr><td></td></tr></table><th>", 34, "<TD> не может открываться после тега </TABLE>"},
+    };
+    const QString html5 = QStringLiteral("<!DOCTYPE html>\r\n");
+    for (const Case& c : cases) {
+        for (const QString& head : {QString(), html5}) {
+            const QString text = head + S(c.text);
+            if (c.position == 0) {
+                ExpectPass(text);
+                continue;
+            }
+            const Fault f = FaultOf(text);
+            EXPECT_EQ(f.position, head.size() + c.position) << c.text;
+            EXPECT_EQ(f.message, Table(S(c.message)));
+        }
+    }
+}
+
 TEST(TagCheckerTable, TableTagsInsideSkippedRegionsDoNotCount)
 {
     ExpectPass(QStringLiteral("<!-- <td> --><script>'<tr>'</script><table><tr><td></td></tr></table>"));
+}
+
+TEST(TagCheckerHtml5, TheDoctypeDecides)
+{
+    const struct {
+        QStringView text;
+        bool html5;
+    } cases[] = {
+        {u"<!DOCTYPE html>", true},
+        {u"<!doctype HTML>\r\n<p>", true},
+        {u"\uFEFF \t\r\n<!-- a -- b -->\n<!----><!-->\r\n<!DoCtYpE\t\r\nhtml \r\n>", true},
+        {u"", false},
+        {u"<!DOCTYPE html PUBLIC \"-//W3C//DTD HTML 4.01//EN\">", false},
+        {u"<!DOCTYPEhtml>", false},
+        {u"<!DOCTYPE html", false},
+        {u"<!DOCTYPE htmlx>", false},
+        {u"\uFEFF\uFEFF<!DOCTYPE html>", false},
+        {u"x<!DOCTYPE html>", false},
+        {u"<!-- a --> b --><!DOCTYPE html>", false},
+        {u"<!-- never closed <!DOCTYPE html>", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IsHtml5Document(c.text), c.html5) << c.text.toString().toStdString();
+}
+
+// A page using every element the known-tag list lacks, a custom element and
+// inline SVG and MathML.
+QString NewElementsPage(QStringView head)
+{
+    QString body;
+    for (const char* name : {"article", "aside", "audio", "bdi", "canvas", "data", "datalist", "details", "dialog",
+                             "figcaption", "figure", "footer", "header", "hgroup", "main", "mark", "meter", "nav",
+                             "output", "picture", "progress", "rp", "rt", "ruby", "search", "section",
+                             "selectedcontent", "slot", "source", "summary", "template", "time", "track", "video"})
+        body += QStringLiteral("<%1 class=x>%1</%1>\r\n").arg(QLatin1StringView(name));
+    return head.toString() + QStringLiteral("\r\n<html><body>\r\n") + body
+        + QStringLiteral("<my-widget data-a=1><x-y.z_9>t</X-Y.Z_9></my-widget>\r\n"
+                         "<svg viewBox=\"0 0 9 9\"><path d=\"M0 0L9 9\"/><circle r=1></circle></svg>\r\n"
+                         "<MATH><mi>x</mi></MATH>\r\n</body></html>");
+}
+
+TEST(TagCheckerHtml5, NewElementsOnlyInHtml5Pages)
+{
+    ExpectPass(NewElementsPage(u"<!DOCTYPE html>"));
+    ExpectPass(NewElementsPage(u"\uFEFF<!-- page -->\r\n<!doctype html >"));
+    for (QStringView head : {u"<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01//EN\">", u""}) {
+        const QString page = NewElementsPage(head);
+        const Fault f = FaultOf(page);
+        EXPECT_EQ(f.message, kTagUnknownMessage);
+        EXPECT_EQ(f.position, page.indexOf(QStringLiteral("<article")) + 1);
+    }
+}
+
+TEST(TagCheckerHtml5, CustomNamesAndSkippedSvgAndMath)
+{
+    struct Case {
+        const char* body; // after an HTML5 doctype
+        int position;     // 0: passes
+        QStringView message;
+    };
+    const Case cases[] = {
+        {"<x-></x->\t<a-B.c_9-d\r\n/>", 0, {}},
+        {"<blink>", 1, kTagUnknownMessage},
+        {"<Xelectedcontent>", 1, kTagUnknownMessage}, // long names are compared whole
+        {"<mywidget>", 1, kTagUnknownMessage},
+        {"<my:widget>", 1, kTagUnknownMessage},
+        {"<my-wídget>", 1, kTagUnknownMessage},
+        {"<ſ-x>", 1, kTagUnknownMessage},
+        {"<p>x<my-widget", 5, kTagUnknownMessage},
+        // SVG and MathML content is never checked; the closing tag is.
+        {"<svg><blink a<b><rect/></svg><p>", 0, {}},
+        {"<math><blink><svg></math><p>", 0, {}},
+        {"<svg><g></math> > </svg> >", 26, kTagSurplusCloseMessage},
+        {"<math>x</svg> > </math>>", 24, kTagSurplusCloseMessage},
+        {"<svg><svg></svg></svg>", 0, {}},
+        {"<svg>x</svg><blink>", 13, kTagUnknownMessage},
+        {"<table><tr><td><svg><tr></svg></td><td><track src=a></td></tr></table>", 0, {}},
+    };
+    const QString head = QStringLiteral("<!DOCTYPE html>");
+    for (const Case& c : cases) {
+        const QString text = head + S(c.body);
+        if (c.position == 0) {
+            ExpectPass(text);
+            continue;
+        }
+        const Fault f = FaultOf(text);
+        EXPECT_EQ(f.position, head.size() + c.position) << c.body;
+        EXPECT_EQ(f.message, c.message) << c.body;
+    }
 }
 
 TEST(TagCheckerModel, SelectsTheOffendingCharacter)
