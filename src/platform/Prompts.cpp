@@ -1,6 +1,45 @@
 #include "platform/Prompts.h"
 
 namespace platform {
+namespace {
+
+// The extension a mask stands for: "*.css" gives "css"; one with wildcards
+// after the dot stands for many and gives nothing. A bare "css" or ".css" is
+// taken too where the "*." may be omitted.
+QString maskExtension(const QString& mask, bool bareAllowed)
+{
+    QString m = mask.trimmed();
+    if (m.startsWith(QStringLiteral("*.")))
+        m.remove(0, 2);
+    else if (!bareAllowed)
+        return {};
+    else if (m.startsWith(u'.'))
+        m.remove(0, 1);
+    for (const QChar c : m)
+        if (c == u'*' || c == u'?' || c == u'.' || c == u'/' || c.isSpace())
+            return {};
+    return m;
+}
+
+QString firstMask(const QString& masks)
+{
+    return masks.split(u';', Qt::SkipEmptyParts).value(0);
+}
+
+} // namespace
+
+QString DialogDefaultSuffix(const FileDialogRequest& request, int chosenFilter)
+{
+    // The filter is "description|masks|description|masks...".
+    const QStringList parts = request.filter.split(u'|');
+    const qsizetype masksAt = qsizetype(chosenFilter) * 2 - 1;
+    if (chosenFilter >= 1 && masksAt < parts.size()) {
+        const QString ext = maskExtension(firstMask(parts[masksAt]), false);
+        if (!ext.isEmpty())
+            return ext;
+    }
+    return maskExtension(firstMask(request.defaultExt), true);
+}
 
 Answer ScriptedPrompts::next()
 {

@@ -18,9 +18,17 @@ struct FileDialogRequest {
     QString filter;      // "Описание|*.html;*.htm|..." pairs, as the program writes them
     QString folder;      // initial folder
     QString fileName;    // initial file name
-    QString defaultExt;  // added to a name typed without extension
+    QString defaultExt;  // added to a name typed without extension ("*.html" or "html")
     int filterIndex = 1; // 1-based
 };
+
+// The extension, without its dot, a file dialog adds to a name typed without
+// one while filter chosenFilter (1-based) is selected: that filter's first
+// mask when it names a single extension ("*.css" gives "css"), otherwise
+// the first mask of defaultExt read the same way, where the "*." may be left
+// out ("*.html;*htm" and "html" both give "html"). Empty when neither names
+// one ("*.*", "*.htm*").
+QString DialogDefaultSuffix(const FileDialogRequest& request, int chosenFilter);
 
 class Prompts {
 public:

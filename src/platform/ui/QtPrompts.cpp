@@ -13,6 +13,12 @@
 namespace platform {
 namespace {
 
+// The 1-based index of the filter selected in the dialog (0 when none is).
+int chosenFilter(const QFileDialog& d)
+{
+    return int(d.nameFilters().indexOf(d.selectedNameFilter())) + 1;
+}
+
 QFileDialog* makeDialog(QWidget* parent, const FileDialogRequest& r)
 {
     auto* d = new QFileDialog(parent, r.title, r.folder);
@@ -25,8 +31,10 @@ QFileDialog* makeDialog(QWidget* parent, const FileDialogRequest& r)
     }
     if (!r.fileName.isEmpty())
         d->selectFile(r.fileName);
-    if (!r.defaultExt.isEmpty())
-        d->setDefaultSuffix(r.defaultExt);
+    // The extension for a name typed without one follows the chosen filter.
+    d->setDefaultSuffix(DialogDefaultSuffix(r, chosenFilter(*d)));
+    QObject::connect(d, &QFileDialog::filterSelected, d,
+                     [d, r] { d->setDefaultSuffix(DialogDefaultSuffix(r, chosenFilter(*d))); });
     return d;
 }
 
