@@ -12,6 +12,7 @@ struct EditorState {
     int ClickCaretPos = 0;   // selection start at the last mouse press
     int LastLineCount = 0;   // line count at the last change event
     int LastCaretLine = 0;   // caret line at the last change event
+    bool RestoringText = false; // an undo is putting an earlier text back
     int SavedSelStart = 0;   // the one slot of SaveSelParams
     int SavedSelLength = 0;
 };

@@ -35,6 +35,33 @@ bool MarkerLines::MarkersRemake(bool force, int count, int lastCount, int lastCa
     return true;
 }
 
+void MarkerLines::FollowText(const QString& before, const QString& after)
+{
+    if (lines_.isEmpty())
+        return;
+    // Split with the empty line after a final break, which may carry a marker.
+    const QList<QStringView> was = QStringView(before).split(u"\r\n");
+    const QList<QStringView> now = QStringView(after).split(u"\r\n");
+    const qsizetype shortest = std::min(was.size(), now.size());
+    qsizetype same = 0;
+    while (same < shortest && was[same] == now[same])
+        ++same;
+    qsizetype tail = 0;
+    while (same + tail < shortest && was[was.size() - 1 - tail] == now[now.size() - 1 - tail])
+        ++tail;
+    const int lineCount = int(now.size()) - (now.back().isEmpty() ? 1 : 0);
+    const QList<int> old = lines_;
+    lines_.clear();
+    for (const int l : old) {
+        if (l < same)
+            Mark(l, lineCount);
+        else if (l >= was.size() - tail)
+            Mark(l + int(now.size() - was.size()), lineCount);
+        else if (l < now.size() - tail)
+            Mark(l, lineCount);
+    }
+}
+
 int MarkerTop(int line, int firstVisible, int lineHeight, int textTop)
 {
     return textTop + (line - firstVisible) * lineHeight + lineHeight / 2 - 3;

@@ -21,6 +21,12 @@ public:
     // nothing happens while the count is unchanged. False when nothing ran.
     bool MarkersRemake(bool force, int count, int lastCount, int lastCaretLine);
 
+    // The whole text was replaced (an undo puts back an earlier one): the
+    // lines both texts begin with keep their markers, the lines both end with
+    // carry theirs along, and of the lines in between a marker stays only on
+    // a line the new text still has there. Texts are CR LF separated.
+    void FollowText(const QString& before, const QString& after);
+
 private:
     QList<int> lines_;
 };

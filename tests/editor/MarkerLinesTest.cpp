@@ -49,6 +49,32 @@ TEST(MarkerLines, ForcedRemakeKeepsEverything)
     EXPECT_EQ(m.lines(), QList<int>({4, 7}));
 }
 
+TEST(MarkerLines, MarkersFollowAReplacedText)
+{
+    const struct {
+        const char* before;
+        const char* after;
+        QList<int> marked;
+        QList<int> followed;
+    } cases[] = {
+        // Two new lines under the title taken away: the marker on a new line goes.
+        {"a\r\ntitle\r\n\r\nx\r\nb\r\nc", "a\r\ntitle\r\nb\r\nc", {1, 3, 4, 5}, {1, 2, 3}},
+        // Lines put back push the markers below them down.
+        {"a\r\nb\r\nc", "a\r\nnew\r\nnew\r\nb\r\nc", {0, 1, 2}, {0, 3, 4}},
+        // A line changed in place keeps its marker, the line after a final break too.
+        {"a\r\nb\r\nc\r\n", "a\r\nB\r\nc\r\n", {1, 3}, {1, 3}},
+        // Everything removed: only a marker on the one empty line could stay.
+        {"a\r\nb", "", {0, 1, 2}, {0}},
+    };
+    for (const auto& c : cases) {
+        MarkerLines m;
+        for (int l : c.marked)
+            m.Mark(l, 10);
+        m.FollowText(QString::fromUtf8(c.before), QString::fromUtf8(c.after));
+        EXPECT_EQ(m.lines(), c.followed) << c.before;
+    }
+}
+
 TEST(MarkerLines, PositionsAndCaptions)
 {
     EXPECT_EQ(MarkerTop(5, 2, 16, 4), 4 + 3 * 16 + 8 - 3);

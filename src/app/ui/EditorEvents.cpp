@@ -310,7 +310,9 @@ void TForm1::Memo1Change()
     if (!LoadingText)
         DocModified = true;
     const int lines = Memo1->lineCount();
-    if (lines != Editor().LastLineCount)
+    // An undo replaces the whole text and leaves the caret at its start for
+    // a moment: the markers follow it once it is back (MENU_UNDOClick).
+    if (lines != Editor().LastLineCount && !Editor().RestoringText)
         markerBar(VERTBAR)->MarkersRemake(false);
     Editor().LastLineCount = lines;
     Editor().LastCaretLine = Memo1->caretPos().line;
@@ -366,7 +368,16 @@ void TForm1::CLOSELOGClick()
 
 void TForm1::MENU_UNDOClick()
 {
+    // The change event places markers by the caret line alone, which cannot
+    // tell where an undo put lines back: the markers follow the two texts.
+    TMarkerBar* bar = markerBar(VERTBAR);
+    const QString before = bar->markerLines().isEmpty() ? QString() : Memo1->text();
+    Editor().RestoringText = true;
     UndoRestore();
+    Editor().RestoringText = false;
+    bar->FollowText(before, Memo1->text());
+    // The next edit's shift starts from the caret the undo put back.
+    Editor().LastCaretLine = Memo1->caretPos().line;
     // Bring the caret line to the top of the view and the caret into the
     // middle horizontally, measured with the editor's own font.
     const QFontMetrics fm(Memo1->font());

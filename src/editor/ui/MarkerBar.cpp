@@ -168,6 +168,17 @@ void TMarkerBar::MarkersRemake(bool force)
     Memo1Scroll();
 }
 
+void TMarkerBar::FollowText(const QString& before, const QString& after)
+{
+    if (!editor_ || markers_.isEmpty())
+        return;
+    markers_.FollowText(before, after);
+    destroyPictures();
+    for (int line : markers_.lines())
+        createPicture(line);
+    Memo1Scroll();
+}
+
 void TMarkerBar::Memo1Scroll()
 {
     for (int line : markers_.lines()) {

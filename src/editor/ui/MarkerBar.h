@@ -30,6 +30,8 @@ public:
 
     void Mark(int line);
     void MarkersRemake(bool force);
+    // The editor's text was replaced as a whole: the markers follow it.
+    void FollowText(const QString& before, const QString& after);
     // The editor scrolled: every picture to its line, hidden out of view.
     void Memo1Scroll();
     void HighlightCaretPos();

@@ -5,6 +5,7 @@
 #include "editor/EditorState.h"
 #include "editor/Undo.h"
 #include "editor/ui/KRichEdit.h"
+#include "editor/ui/MarkerBar.h"
 
 #include <QAction>
 #include <QApplication>
@@ -192,6 +193,28 @@ TEST_F(EditorEventsTest, PopupHidesUndoWhileDisabledButTheKeyStillWorks)
     for (int guard = 0; guard < 5 && !form_->Memo1->text().isEmpty(); ++guard)
         QTest::keyClick(form_->Memo1, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(form_->Memo1->text(), QString());
+}
+
+TEST_F(EditorEventsTest, MarkersFollowTheTextUndoPutsBack)
+{
+    const QString page = QStringLiteral("<HTML>\r\n<HEAD>\r\n<title>Страница</title>\r\n</HEAD>\r\n<BODY>\r\n</BODY>\r\n</HTML>");
+    form_->Memo1->setText(page);
+    auto* bar = static_cast<TMarkerBar*>(form_->VERTBAR);
+    bar->Mark(2);
+    bar->Mark(4);
+    // Two new lines under the title, typed as a user would.
+    const QRect title = form_->Memo1->cursorRect(QTextCursor(form_->Memo1->document()->findBlockByNumber(2)));
+    QTest::mouseClick(form_->Memo1->viewport(), Qt::LeftButton, Qt::NoModifier, title.center());
+    QTest::keyClick(form_->Memo1, Qt::Key_End);
+    UndoReset();
+    UndoSnapshot();
+    QTest::keyClick(form_->Memo1, Qt::Key_Return);
+    QTest::keyClick(form_->Memo1, Qt::Key_Return);
+    ASSERT_EQ(bar->markerLines().lines(), QList<int>({2, 6}));
+    for (int guard = 0; guard < 6 && form_->Memo1->text() != page; ++guard)
+        QTest::keyClick(form_->Memo1, Qt::Key_Z, Qt::ControlModifier);
+    ASSERT_EQ(form_->Memo1->text(), page);
+    EXPECT_EQ(bar->markerLines().lines(), QList<int>({2, 4}));
 }
 
 TEST_F(EditorEventsTest, EditsMarkTheDocumentOnlyAfterLoading)
