@@ -35,6 +35,17 @@ QString SnippetHintText(const QString& text)
     return result.replace(QStringLiteral("#nstr"), QStringLiteral("\r\n"));
 }
 
+QString SnippetHint(const QString& text)
+{
+    QString source = SnippetHintText(text).toHtmlEscaped();
+    if (source.isEmpty())
+        return source;
+    source.replace(QStringLiteral("\r\n"), QStringLiteral("<br>"));
+    source.replace(u'\r', QStringLiteral("<br>"));
+    source.replace(u'\n', QStringLiteral("<br>"));
+    return QStringLiteral("<p style='white-space:pre'>") + source + QStringLiteral("</p>");
+}
+
 bool SaveSnippet(const QString& name, QString text, bool editMode,
                  const QString& oldName, int oldIndex)
 {

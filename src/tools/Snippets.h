@@ -25,6 +25,11 @@ void InsertSnippet(TextModel& editor, const QString& entryName);
 
 // The text shown as the manager's hover hint: every "#nstr" becomes CR LF.
 QString SnippetHintText(const QString& text);
+// The hover hint of a snippet in the menu and the manager. Qt renders a hint
+// that looks like rich text, so the source is given as escaped markup that
+// shows it as written: every line break and run of blanks kept. Empty for an
+// empty snippet.
+QString SnippetHint(const QString& text);
 
 // Stores a snippet as the editor's OK does. Returns false (nothing stored)
 // when the name or the text is empty. A final CR LF of the text is dropped.

@@ -49,7 +49,7 @@ void TForm1::MACROSClick()
         // The caption is the name as stored: an "&" in it marks no shortcut.
         QAction* a = MACROS->addAction(QString(e.caption).replace(u'&', QStringLiteral("&&")));
         a->setObjectName(e.name);
-        a->setToolTip(e.hint);
+        a->setToolTip(SnippetHint(e.hint));
         const QString name = e.name;
         connect(a, &QAction::triggered, this, [this, name] { MACROS_ACTITEMClick(name); });
     }

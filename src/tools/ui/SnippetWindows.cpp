@@ -350,7 +350,7 @@ QString TMACROSFORM::hintAt(QPoint viewportPos) const
     if (row < 0)
         return QString();
     Opt_SelectFile(opt::Macros);
-    return SnippetHintText(Opt_ReadStr(MSELECT->item(row)->text()));
+    return SnippetHint(Opt_ReadStr(MSELECT->item(row)->text()));
 }
 
 bool TMACROSFORM::eventFilter(QObject* watched, QEvent* event)

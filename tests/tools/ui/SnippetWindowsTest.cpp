@@ -13,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTextDocument>
 #include <QToolButton>
 
 using testing_support::FormTest;
@@ -36,6 +37,16 @@ QStringList storedNames()
     for (int i = 0; i < Opt_Count(); ++i)
         names << Opt_NameAt(i);
     return names;
+}
+
+// The text a hover hint shows: Qt renders a hint that looks like rich text.
+QString shownHint(const QString& hint)
+{
+    if (!Qt::mightBeRichText(hint))
+        return hint;
+    QTextDocument d;
+    d.setHtml(hint);
+    return d.toPlainText();
 }
 
 QStringList listed(const QListWidget* list)
@@ -81,7 +92,7 @@ TEST_F(SnippetMenuTest, EntriesAreRebuiltFromTheStoreAtEachOpening)
     auto* first = f.MACROS->findChild<QAction*>(QStringLiteral("MACROS_ITEM_0"));
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(first->text(), QStringLiteral("Таблица"));
-    EXPECT_EQ(first->toolTip(), QStringLiteral("<table>"));
+    EXPECT_EQ(shownHint(first->toolTip()), QStringLiteral("<table>"));
     // An ampersand in a name is shown, not taken as a shortcut mark.
     EXPECT_EQ(f.MACROS->findChild<QAction*>(QStringLiteral("MACROS_ITEM_1"))->iconText(), QStringLiteral("A&B"));
 
@@ -90,7 +101,7 @@ TEST_F(SnippetMenuTest, EntriesAreRebuiltFromTheStoreAtEachOpening)
     Opt_DeleteAt(0);
     f.MACROSClick();
     EXPECT_EQ(menuNames().size(), 6);
-    EXPECT_EQ(f.MACROS->findChild<QAction*>(QStringLiteral("MACROS_ITEM_0"))->toolTip(), QStringLiteral("x"));
+    EXPECT_EQ(shownHint(f.MACROS->findChild<QAction*>(QStringLiteral("MACROS_ITEM_0"))->toolTip()), QStringLiteral("x"));
 }
 
 TEST_F(SnippetMenuTest, AnEntryInsertsItsSnippetAtTheCaretAsOneUndoStep)
@@ -269,7 +280,7 @@ TEST_F(SnippetWindowsTest, DragHintAndRightClickFollowTheRowUnderThePointer)
     const int top = list()->indexAt(QPoint(5, 5)).row();
 
     // The hint of the row under the pointer, with "#nstr" shown as a line break.
-    EXPECT_EQ(manager_->hintAt(rowPoint(top + 1)), QStringLiteral("text %1\r\nmore").arg(top + 1));
+    EXPECT_EQ(shownHint(manager_->hintAt(rowPoint(top + 1))), QStringLiteral("text %1\nmore").arg(top + 1));
 
     // Drag the entry at the top two rows down: the list follows at once,
     // the store changes once, at the drop.
@@ -292,6 +303,14 @@ TEST_F(SnippetWindowsTest, DragHintAndRightClickFollowTheRowUnderThePointer)
     EXPECT_EQ(list()->currentRow(), top + 1);
     EXPECT_TRUE(manager_->PopupMenu1->isVisible());
     manager_->PopupMenu1->hide();
+}
+
+TEST_F(SnippetWindowsTest, HintShowsTheSourceAsWritten)
+{
+    // The menu's hints are checked with the menu above.
+    storeSnippets({{"Таблица", "<TABLE>#nstr  <TR><TD>a & b</TD></TR>#nstr</TABLE>"}});
+    manager_->show();
+    EXPECT_EQ(shownHint(manager_->hintAt(rowPoint(0))).toStdString(), "<TABLE>\n  <TR><TD>a & b</TD></TR>\n</TABLE>");
 }
 
 TEST_F(SnippetWindowsTest, HelpPictureAndKeys)
