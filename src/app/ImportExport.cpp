@@ -331,16 +331,26 @@ QString CompressionFigureOf(qsizetype uncompressed, qsizetype compressed)
 
 QString TextImportPage(const QString& text, const QString& title)
 {
+    // The text is shown as it was written: its "&", "<" and ">" must not
+    // start entities or tags. The file name that gives the title may hold
+    // them too.
+    const auto escaped = [](const QString& plain) {
+        QString s = plain;
+        s.replace(u'&', QStringLiteral("&amp;"));
+        s.replace(u'<', QStringLiteral("&lt;"));
+        s.replace(u'>', QStringLiteral("&gt;"));
+        return s;
+    };
     QString page;
     page.reserve(text.size() + text.size() / 8 + 400);
     page += QStringLiteral("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 Transitional//EN\">\r\n");
     page += QStringLiteral("<HTML>\r\n<HEAD>\r\n<title>");
-    page += title;
+    page += escaped(title);
     page += QStringLiteral("</title>\r\n");
     page += QStringLiteral("<META http-equiv=Content-Type content=\"text/html; charset=windows-1251\">\r\n");
     page += QStringLiteral("</HEAD>\r\n");
     page += QStringLiteral("<BODY style='margin:30;background:#FFF;font:13px Verdana;color:#000;'>\r\n");
-    page += ReplaceText(text, kCrLf, QStringLiteral("<br>\r\n"), true);
+    page += ReplaceText(escaped(text), kCrLf, QStringLiteral("<br>\r\n"), true);
     page += QStringLiteral("</BODY>\r\n</HTML>\r\n");
     return page;
 }

@@ -14,8 +14,9 @@ QString CompressionFigureOf(qsizetype uncompressed, qsizetype compressed);
 
 // The page a text import builds: the doctype, HEAD with the title (the
 // source's base name) and the Windows-1251 META, BODY holding the text with
-// "<br>" before every line break. text is the source's lines joined with
-// CR LF, a final CR LF included.
+// "<br>" before every line break. "&", "<" and ">" of the text and the title
+// are written as "&amp;", "&lt;" and "&gt;". text is the source's lines
+// joined with CR LF, a final CR LF included.
 QString TextImportPage(const QString& text, const QString& title);
 
 // The decoded page of a web archive (the archive file's bytes): the style

@@ -36,6 +36,16 @@ TEST(ImportExportTextImport, ThreeLinesBecomeTheBodyOfAPageTitledWithTheBaseName
     EXPECT_TRUE(TextImportPage(QString(), QStringLiteral("x")).endsWith(QStringLiteral("color:#000;'>\r\n</BODY>\r\n</HTML>\r\n")));
 }
 
+TEST(ImportExportTextImport, MarkupCharactersOfTheTextAndTitleAreShownNotInterpreted)
+{
+    const QString page = TextImportPage(QStringLiteral("if (a < b && c > d)\r\n<b>&amp;</b>\r\n"), QStringLiteral("R&D <1>"));
+    EXPECT_TRUE(page.contains(QStringLiteral("<title>R&amp;D &lt;1&gt;</title>\r\n")));
+    EXPECT_TRUE(page.endsWith(QStringLiteral("'>\r\n"
+                                             "if (a &lt; b &amp;&amp; c &gt; d)<br>\r\n"
+                                             "&lt;b&gt;&amp;amp;&lt;/b&gt;<br>\r\n"
+                                             "</BODY>\r\n</HTML>\r\n")));
+}
+
 TEST(ImportExportMht, DecodesThePageKeepsItsCaseAndGathersTheStylesIntoTheHead)
 {
     const QByteArray mht = archive({
