@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 #include "app/ui/MainWindow.h"
+#include "preview/ui/PageBrowser.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@ int main(int argc, char** argv)
     testing_support::IsolateEnvironment();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    PrepareBrowserEngine();
     QApplication app(argc, argv);
     // The colour picker is modal; in tests it is cancelled unless a test
     // answers it itself.

@@ -6,12 +6,14 @@
 #include "app/ui/MainWindow.h"
 #include "html/CheckCommand.h"
 #include "platform/ui/QtPrompts.h"
+#include "preview/ui/PageBrowser.h"
 #include "store/OptionsStore.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QTimer>
 #include <QTranslator>
 
 #include <cstdio>
@@ -56,6 +58,7 @@ int RunVeltmark(int argc, char** argv)
         return RunCheckCommand(files, out, err);
     }
 
+    PrepareBrowserEngine();
     QApplication app(argc, argv);
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     loadRussianTranslations(app);
@@ -76,6 +79,9 @@ int RunVeltmark(int argc, char** argv)
     if (setup == SetupResult::Performed)
         RegisterOptionsFileType();
     form.show();
+    // For start-up measurements: end as soon as the window has been shown.
+    if (qEnvironmentVariableIsSet("VELTMARK_QUIT_WHEN_SHOWN"))
+        QTimer::singleShot(0, &app, &QCoreApplication::quit);
     const int rc = app.exec();
     platform::SetPrompts(nullptr);
     return rc;

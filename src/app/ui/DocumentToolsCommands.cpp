@@ -8,6 +8,7 @@
 #include "html/DocumentResources.h"
 #include "html/ui/ClassNameDialog.h"
 #include "html/ui/DocumentProperties.h"
+#include "preview/Preview.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -21,11 +22,10 @@ std::function<QString(const QString&, const QStringList&)> TForm1::ClassNameForT
 void TForm1::buildDocumentTools()
 {
     MENU_DOC_PROP = findChild<QAction*>(QStringLiteral("MENU_DOC_PROP"));
-    // The preview addresses come with the preview; until then every
-    // document shows its temporary preview file.
     DOCUMENT_PROPERTIES = new TDOCUMENT_PROPERTIES(
-        Memo1, [] { return DocumentPropertiesSource{CurrentFileName, std::nullopt}; }, this);
+        Memo1, [] { return DocumentPropertiesSource{CurrentFileName, AssignedUrl(CurrentFileName)}; }, this);
     connect(MENU_DOC_PROP, &QAction::triggered, DOCUMENT_PROPERTIES, &TDOCUMENT_PROPERTIES::showProperties);
+    connect(DOCUMENT_PROPERTIES, &TDOCUMENT_PROPERTIES::helpRequested, this, [this] { ShowHELP(QStringLiteral("docprop")); });
 
     CLASSESSEL = new QComboBox(MAINTOOLBAR);
     CLASSESSEL->setObjectName(QStringLiteral("CLASSESSEL"));

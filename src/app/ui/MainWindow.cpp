@@ -100,6 +100,10 @@ TForm1::TForm1(const QStringList& args, QWidget* parent)
     buildColourMenu();
     buildDocumentTools();
     buildNewPageWizard();
+    buildPreviewEntries();
+    buildBrowserEntries();
+    buildHelpMenu();
+    buildAboutEntry();
     buildStatusBar();
     wireEditor();
     FormCreate();

@@ -29,6 +29,10 @@ class TDOCUMENT_PROPERTIES;
 class TCLASSNAME;
 class TNEWPAGE;
 class QComboBox;
+class TBROWSFORM;
+class TURL_ASSIGN;
+class TABOUTFORM;
+class TRESVIEWER;
 struct BackupResult;
 
 namespace Ui {
@@ -155,6 +159,46 @@ public:
     TMACROSFORM* MACROSFORM = nullptr;  // the snippet manager
     TMRED* MRED = nullptr;              // the snippet editor
 
+    // ---- The preview window and the help page (app/ui/PreviewCommands.cpp) ----
+    TBROWSFORM* BROWSFORM = nullptr;    // made on the first preview or help
+    QMenu* N24 = nullptr;               // "Браузер с меньшим разрешением"
+    QAction* MENU_IMNO = nullptr;       // "Нет"
+    QAction* MENU_IM1280 = nullptr;     // "1280 x 1024"
+    QAction* MENU_IM1024 = nullptr;     // "1024 x 768"
+    QAction* MENU_IM800 = nullptr;      // "800 x 600"
+    QMenu* HELPMENU = nullptr;          // "Справка"
+    QAction* MENU_HELP = nullptr;       // "Работа с редактором"
+    // The preview window, made when first needed.
+    TBROWSFORM* browserWindow();
+    void MENU_PROGBROWSER_VIEWClick();
+    void N24Click();
+    // The help page, scrolled to the anchor when one is given.
+    void ShowHELP(const QString& anchor = QString());
+    // The tag check over the editor text: on a fault its message goes to the
+    // log in red and the character is selected. True when the page passes.
+    bool CHECK_TAGS();
+
+    // ---- Outside browsers and preview URLs (app/ui/BrowserCommands.cpp) ----
+    QAction* MENU_SYSBROWSER_VIEW = nullptr; // "Просмотр во внешнем браузере" (F10)
+    QAction* MENU_IEVIEW = nullptr;          // "• Internet Explorer"
+    QAction* MENU_OPERAVIEW = nullptr;       // "• Opera"
+    QAction* MENU_FOXVIEW = nullptr;         // "• Mozilla Firefox"
+    QAction* MENU_URLASSIGN = nullptr;       // "Назначить URL для просмотра ..."
+    TURL_ASSIGN* URL_ASSIGN = nullptr;
+    void MENU_SYSBROWSER_VIEWClick();
+    void MENU_IEVIEWClick();
+    void MENU_OPERAVIEWClick();
+    void MENU_FOXVIEWClick();
+    void MENU_URLASSIGNClick();
+
+    // ---- About box and resource viewer (app/ui/HelpCommands.cpp) ----
+    QAction* MENU_ABOUT = nullptr;      // "О программе"
+    TABOUTFORM* ABOUTFORM = nullptr;
+    TRESVIEWER* RESVIEWER = nullptr;    // made on the first image shown
+    void MENU_ABOUTClick();
+    // Shows an image or Flash file in the resource viewer.
+    void IMGSHOW(const QString& path);
+
     // Writes one line to the message log, red for an error.
     void HELPLOG_Write(const QString& message, bool isError);
     const MessageLog& messageLog() const { return log_; }
@@ -277,6 +321,14 @@ private:
     void reportBackup(const BackupResult& result);
     LogWriter logWriter();
     void buildStatusBar();
+    // The preview button's drop-down: the preview entries (PreviewCommands),
+    // the outside browsers' entries (BrowserCommands); the help menu and the
+    // About box (PreviewCommands, HelpCommands).
+    void buildPreviewEntries();
+    void buildBrowserEntries();
+    void PopupMenu1BrowserEntries(); // on opening: captions and enabling
+    void buildHelpMenu();
+    void buildAboutEntry();
     void applyAppearance(const EditorAppearance& a, bool atShow);
     void setAppTitle(const QString& title);
     void buildToolBar();

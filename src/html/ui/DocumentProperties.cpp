@@ -48,14 +48,13 @@ TDOCUMENT_PROPERTIES::TDOCUMENT_PROPERTIES(TextModel* editor, std::function<Docu
     OK->setDefault(true);
     connect(OK, &QPushButton::clicked, this, &QDialog::accept);
 
-    // The help page is not part of this build yet: the picture stays in its
-    // place but does nothing.
+    // The help picture: the help page at the description of this window.
     MImage1 = new QToolButton(this);
     MImage1->setObjectName(QStringLiteral("MImage1"));
     MImage1->setText(QStringLiteral("?"));
     MImage1->setAutoRaise(true);
-    MImage1->setEnabled(false);
-    MImage1->setToolTip(QStringLiteral("Справка недоступна"));
+    MImage1->setToolTip(QStringLiteral("Справка"));
+    connect(MImage1, &QToolButton::clicked, this, &TDOCUMENT_PROPERTIES::helpRequested);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(MImage1);

@@ -47,6 +47,10 @@ public:
 
     const QString& hoveredResource() const { return hovered_; }
 
+Q_SIGNALS:
+    // The help picture was clicked.
+    void helpRequested();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

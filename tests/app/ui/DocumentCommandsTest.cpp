@@ -592,8 +592,13 @@ TEST_F(DocumentCommands, CheckBeforePreviewSwitch)
     EXPECT_EQ(form.VIEWBUT->toolTip(), QStringLiteral("Просмотр страницы"));
     EXPECT_EQ(form.VIEWBUT->menu(), form.PopupMenu1);
     EXPECT_TRUE(form.PopupMenu1->actions().contains(form.MENU_CHECKCODE));
-    // The preview itself is not there yet.
-    EXPECT_FALSE(form.MENU_PROGBROWSER_VIEW->isEnabled());
+    // Every entry of the drop-down, in order.
+    QStringList names;
+    for (QAction* a : form.PopupMenu1->actions())
+        names << (a->isSeparator() ? QStringLiteral("-") : a->menu() ? a->menu()->objectName() : a->objectName());
+    EXPECT_EQ(names, (QStringList{"MENU_PROGBROWSER_VIEW", "N24", "-", "MENU_SYSBROWSER_VIEW", "MENU_IEVIEW", "MENU_OPERAVIEW",
+                                  "MENU_FOXVIEW", "MENU_URLASSIGN", "-", "MENU_CHECKCODE"}));
+    EXPECT_TRUE(form.MENU_PROGBROWSER_VIEW->isEnabled());
 
     EXPECT_TRUE(CHECK_HTML);
     Q_EMIT form.PopupMenu1->aboutToShow();

@@ -1,0 +1,43 @@
+#pragma once
+// The web engine lives in a module of its own (libveltmark_webengine.so),
+// loaded with the first browser the program makes: a program that never
+// previews never maps the engine, and starts as fast as without it. This is
+// the module's whole interface, one table of plain functions over the
+// engine's view widget; PageBrowser (WebPageBrowser.cpp) is built on it.
+#include <QString>
+#include <QUrl>
+#include <QVariant>
+#include <functional>
+
+class QWidget;
+
+// What the engine reports about its page.
+struct BrowserEvents {
+    std::function<void(const QString& title)> titleChanged;
+    std::function<void(const QString& url)> linkHovered;
+    std::function<void()> loadStarted;
+    std::function<void()> urlChanged;
+    std::function<void(bool ok)> loadFinished;
+};
+
+struct BrowserEngine {
+    int version;
+    // A view inside parent, on the program's profile, reporting to events.
+    QWidget* (*createView)(QWidget* parent, const BrowserEvents& events);
+    void (*navigate)(QWidget* view, const QUrl& url);
+    void (*setHtml)(QWidget* view, const QString& html, const QUrl& base);
+    void (*back)(QWidget* view);
+    void (*forward)(QWidget* view);
+    void (*reload)(QWidget* view);
+    QUrl (*url)(const QWidget* view);
+    QString (*title)(const QWidget* view);
+    double (*scrollTop)(const QWidget* view);
+    void (*runJavaScript)(QWidget* view, const QString& script, const std::function<void(const QVariant&)>& result);
+    bool (*canGoBack)(const QWidget* view);
+    bool (*canGoForward)(const QWidget* view);
+};
+
+inline constexpr int BrowserEngineVersion = 1;
+// The module's one exported symbol: extern "C" const BrowserEngine* veltmark_browser_engine().
+inline constexpr const char* BrowserEngineEntryName = "veltmark_browser_engine";
+using BrowserEngineEntry = const BrowserEngine* (*)();
