@@ -122,6 +122,10 @@ bool TBROWSFORM::showPage(const QUrl& url, const QString& tempCopy, const QStrin
     }
     setWindowTitle(QString());
     STATUS->clear();
+    // Maximised; the work area's size too, for a desktop without a window
+    // manager to maximise it.
+    if (const QScreen* screen = parentWidget() ? parentWidget()->screen() : this->screen())
+        setGeometry(screen->availableGeometry());
     showMaximized();
     placeBrowser();
     b->widget()->show();
