@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
 
@@ -63,8 +64,10 @@ TEST_F(DocumentPropertiesTest, WindowParts)
     EXPECT_EQ(dialog_->findChild<QToolButton*>(QStringLiteral("MImage1")), dialog_->MImage1);
     EXPECT_EQ(dialog_->Label1->text(), QStringLiteral("Ресурсы страницы:"));
     EXPECT_EQ(dialog_->PROP->columnCount(), 2);
-    // The help page does not exist yet: the picture is visibly inert.
-    EXPECT_FALSE(dialog_->MImage1->isEnabled());
+    // The help picture asks for the help page.
+    QSignalSpy help(dialog_.get(), &TDOCUMENT_PROPERTIES::helpRequested);
+    dialog_->MImage1->click();
+    EXPECT_EQ(help.count(), 1);
     dialog_->show();
     QTest::mouseClick(dialog_->OK, Qt::LeftButton);
     EXPECT_FALSE(dialog_->isVisible());
