@@ -82,9 +82,8 @@ void TForm1::buildToolBar()
     });
     auto* check = CHECKBUT = addToolButton(QStringLiteral("CHECKBUT"), QStringLiteral("Проверка"), QStringLiteral("Проверить синтаксис кода"));
 
-    // The preview button. Until the preview window exists its click only
-    // opens the drop-down, where the preview entry is disabled and
-    // "Проверять исходник" switches the check before a preview.
+    // The preview button; its click, the preview entries and the outside
+    // browsers' entries are wired in PreviewCommands and BrowserCommands.
     VIEWBUT = addToolButton(QStringLiteral("VIEWBUT"), QStringLiteral("Просмотр"), QStringLiteral("Просмотр страницы"));
     VIEWBUT->setPopupMode(QToolButton::InstantPopup);
     PopupMenu1 = new QMenu(VIEWBUT);

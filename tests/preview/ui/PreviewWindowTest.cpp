@@ -99,6 +99,16 @@ TEST_F(PreviewWindow, RefusalsWriteNothing)
     EXPECT_FALSE(QFile::exists(programFolder() + QStringLiteral("site/temp_bad.html")));
     EXPECT_TRUE(again.messageLog().line(0).message.contains(QStringLiteral("Тег не закрыт")));
     EXPECT_TRUE(again.BROWSFORM == nullptr || !again.BROWSFORM->isVisible());
+    form_.reset();
+
+    // A copy that cannot be written (a folder in its place here; a read-only
+    // folder for a user) is said so; no older copy is shown.
+    const QString c = page(QStringLiteral("c.html"), "<p>x</p>\n");
+    QDir().mkpath(programFolder() + QStringLiteral("site/temp_c.html"));
+    TForm1& third = openPage(c);
+    third.MENU_PROGBROWSER_VIEW->trigger();
+    EXPECT_TRUE(prompts_.texts().back().startsWith(QStringLiteral("Страница не показана")));
+    EXPECT_TRUE(third.BROWSFORM == nullptr || !third.BROWSFORM->isVisible());
 }
 
 // One page from a server on 127.0.0.1: what a local web server would give.
