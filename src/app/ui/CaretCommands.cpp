@@ -1,13 +1,16 @@
 // The main window's side of what a click finds at the caret: the colour
-// swatch, the image's size in the status bar, the hint or the new editor for
-// a linked document, the comment, and the path dialog.
+// swatch, the image's size in the status bar or the image in the resource
+// viewer, the hint or the new editor for a linked document, the comment, and
+// the path dialog.
 #include "app/Globals.h"
 #include "app/RecentDocuments.h"
 #include "app/ui/MainWindow.h"
 #include "editor/CaretContext.h"
+#include "editor/EditorLogic.h"
 #include "editor/EditorState.h"
 #include "editor/Undo.h"
 #include "editor/ui/KRichEdit.h"
+#include "html/ui/ResourceViewer.h"
 #include "platform/Prompts.h"
 #include "platform/Shell.h"
 #include "platform/ui/InstanceLink.h"
@@ -64,6 +67,18 @@ void TForm1::buildCaretContext()
     addAction(MENU_SELECTPATH); // the key works without the menu
     connect(MENU_SELECTPATH, &QAction::triggered, this, &TForm1::MENU_SELECTPATHClick);
 
+    // The resource viewer stays while Ctrl is held: a press in the editor or
+    // Ctrl's release puts it away.
+    const auto hideViewer = [this] {
+        if (RESVIEWER)
+            RESVIEWER->hide();
+    };
+    connect(Memo1, &TKRichEdit::OnMouseDown, this, hideViewer);
+    connect(Memo1, &TKRichEdit::OnKeyUp, this, [hideViewer](int key, Qt::KeyboardModifiers, quint32 nativeKey) {
+        if (WindowsKeyCode(key, nativeKey) == 17)
+            hideViewer();
+    });
+
     // An editor started from this one for another document gives the window back when it closes.
     platform::ListenForRestore([this] { restoreFromChild(); });
 }
@@ -102,8 +117,9 @@ bool TForm1::IF_IMAGE_undercursor(bool statusOnly)
             ShellOpen(file.absolutePath());
             Editor().AltHeld = false;
         }
+    } else {
+        IMGSHOW(file.absoluteFilePath());
     }
-    // Otherwise the resource viewer shows the file, once it exists.
     return true;
 }
 
