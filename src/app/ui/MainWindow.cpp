@@ -104,6 +104,9 @@ TForm1::TForm1(const QStringList& args, QWidget* parent)
     buildBrowserEntries();
     buildHelpMenu();
     buildAboutEntry();
+    buildStyleReference();
+    buildFontDialog();
+    buildElementDialogs();
     buildStatusBar();
     wireEditor();
     FormCreate();

@@ -33,6 +33,11 @@ class TBROWSFORM;
 class TURL_ASSIGN;
 class TABOUTFORM;
 class TRESVIEWER;
+class TNUM_INSERT;
+class TFONTFORM;
+class TCOMMENTFORM;
+class TIMGDROP;
+class TSWFFORM;
 struct BackupResult;
 
 namespace Ui {
@@ -198,6 +203,25 @@ public:
     void MENU_ABOUTClick();
     // Shows an image or Flash file in the resource viewer.
     void IMGSHOW(const QString& path);
+
+    // ---- CSS reference and number dialog (app/ui/StyleCommands.cpp) ----
+    TNUM_INSERT* NUM_INSERT = nullptr;
+    void buildStyleReference();
+    // (members of the CSS reference go here)
+
+    // ---- Font style dialog (app/ui/FontCommands.cpp) ----
+    TFONTFORM* FONTFORM = nullptr;
+    void buildFontDialog();
+    // FONTBUT's command; the CSS reference's font value opens it too.
+    void FONTBUTClick();
+    // (members of the font dialog go here)
+
+    // ---- Element insertion dialogs (app/ui/ElementCommands.cpp) ----
+    TCOMMENTFORM* COMMENTFORM = nullptr;
+    TIMGDROP* IMGDROP = nullptr;
+    TSWFFORM* SWFFORM = nullptr;
+    void buildElementDialogs();
+    // (members of the element dialogs go here)
 
     // Writes one line to the message log, red for an error.
     void HELPLOG_Write(const QString& message, bool isError);
