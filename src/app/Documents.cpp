@@ -210,13 +210,31 @@ std::optional<QByteArray> ReadDocumentFile(const QString& path, QString* error)
             *error = readFailure(path, QStringLiteral("это папка, а не файл"));
         return std::nullopt;
     }
+    // A device or a pipe would be read for ever (or block the program).
+    if (!fi.isFile()) {
+        if (error)
+            *error = readFailure(path, QStringLiteral("это не обычный файл (устройство или канал)"));
+        return std::nullopt;
+    }
+    const QString tooLarge = QStringLiteral("файл больше %1 МБ, такие файлы редактор не открывает").arg(MaxDocumentBytes / (1024 * 1024));
+    if (fi.size() > MaxDocumentBytes) {
+        if (error)
+            *error = readFailure(path, tooLarge);
+        return std::nullopt;
+    }
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) {
         if (error)
             *error = readFailure(path, reasonOf(f.error()));
         return std::nullopt;
     }
-    QByteArray bytes = f.readAll();
+    // A file that grows while it is read stops at the limit too.
+    QByteArray bytes = f.read(MaxDocumentBytes + 1);
+    if (bytes.size() > MaxDocumentBytes) {
+        if (error)
+            *error = readFailure(path, tooLarge);
+        return std::nullopt;
+    }
     if (f.error() != QFileDevice::NoError) {
         if (error)
             *error = readFailure(path, reasonOf(f.error()));

@@ -75,8 +75,12 @@ QString InvalidUtf8Message(qsizetype invalidBytes);
 // The question before a file that looks binary is opened as text.
 QString BinaryFileQuestion(const QString& path);
 
+// The largest file the editor opens.
+inline constexpr qint64 MaxDocumentBytes = qint64(256) * 1024 * 1024;
+
 // A whole file's bytes. On failure nullopt and *error gets the message
-// (FileNotFoundMessage for a missing file).
+// (FileNotFoundMessage for a missing file); what is not a regular file (a
+// device, a pipe) and files over MaxDocumentBytes are refused unread.
 std::optional<QByteArray> ReadDocumentFile(const QString& path, QString* error = nullptr);
 
 // The open-from-disk core: read the file (as plain text) and run the charset check.

@@ -74,19 +74,14 @@ int RunCheckCommand(const QStringList& files, QTextStream& out, QTextStream& err
     }
     int code = 0;
     for (const QString& name : files) {
-        QFile file(name);
-        if (QFileInfo(name).isDir() || !file.open(QIODevice::ReadOnly)) {
-            err << QStringLiteral("%1: не удалось прочитать файл").arg(name) << Qt::endl;
+        QString error;
+        const std::optional<QByteArray> bytes = ReadDocumentFile(name, &error);
+        if (!bytes) {
+            err << QStringLiteral("%1: %2").arg(name, error) << Qt::endl;
             code = 2;
             continue;
         }
-        const QByteArray bytes = file.readAll();
-        if (file.error() != QFileDevice::NoError) {
-            err << QStringLiteral("%1: не удалось прочитать файл").arg(name) << Qt::endl;
-            code = 2;
-            continue;
-        }
-        const QString report = CheckReport(name, DocumentTextFromBytes(bytes));
+        const QString report = CheckReport(name, DocumentTextFromBytes(*bytes));
         if (!report.isEmpty()) {
             out << report << Qt::endl;
             code = std::max(code, 1);

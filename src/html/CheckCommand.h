@@ -2,8 +2,9 @@
 // "veltmark --check FILE...": the tag checker without a window, for scripts.
 //
 // Each file is read as the editor opens it: its lines joined with CR LF, in
-// Windows-1251 unless the text declares "charset=utf-8" (any letter case), in
-// which case it is UTF-8 with any invalid byte taken as Windows-1251.
+// the encoding its own bytes call for (a byte order mark, a charset
+// declaration, else the bytes themselves); devices, pipes and files over the
+// editor's size limit are refused.
 //
 // A fault prints one line "FILE:LINE:COLUMN: MESSAGE" on out (1-based line and
 // column of the offending character; line breaks and tabs inside the message

@@ -1,11 +1,15 @@
 #include "TestSupport.h"
 
 #include "html/CheckCommand.h"
+
+#include "app/Documents.h"
 #include "html/TagChecker.h"
 #include "platform/Codecs.h"
 
 #include <QDir>
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
 
 using testing_support::WriteBytes;
 
@@ -114,8 +118,21 @@ TEST_F(CheckCommandRun, UnreadableFilesAreReportedAndTheRestStillChecked)
     const QString bad = file(QStringLiteral("bad.html"), "a < b");
     EXPECT_EQ(run({missing, bad}), 2);
     EXPECT_TRUE(err_.contains(missing));
-    EXPECT_TRUE(err_.contains(S("не удалось прочитать файл")));
+    EXPECT_TRUE(err_.contains(S("не найден")));
     EXPECT_EQ(out_, bad + S(":1:3: Ошибка! Тег не закрыт.\n"));
+
+    // A device, a pipe and a file over the size limit (sparse) are refused
+    // unread: no endless read, no blocked wait.
+    const QString fifo = dir_.filePath(QStringLiteral("pipe.html"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QFile huge(dir_.filePath(QStringLiteral("huge.html")));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(MaxDocumentBytes + 1));
+    huge.close();
+    for (const QString& refused : {QStringLiteral("/dev/zero"), fifo, huge.fileName()}) {
+        EXPECT_EQ(run({refused}), 2) << refused.toStdString();
+        EXPECT_TRUE(err_.contains(S("не обычный файл")) || err_.contains(S("больше 256 МБ"))) << err_.toStdString();
+        EXPECT_TRUE(out_.isEmpty());
+    }
 
     EXPECT_EQ(run({dir_.path()}), 2) << "a folder is not a page";
     EXPECT_TRUE(out_.isEmpty());
