@@ -1,5 +1,7 @@
 #include "app/StartUp.h"
 
+#include <algorithm>
+
 #include "store/ColourNotation.h"
 #include "store/OptionItems.h"
 #include "store/OptionsStore.h"
@@ -24,6 +26,18 @@ StartDocument ResolveStartDocument(const QStringList& args)
         d.parentWindow = ExtractNumber(args[1].mid(6)).toLongLong();
     }
     return d;
+}
+
+WindowPlacement FitPlacement(const WindowPlacement& p, const QRect& desktop)
+{
+    if (desktop.isEmpty())
+        return p;
+    WindowPlacement f = p;
+    f.width = std::clamp(p.width, std::min(200, desktop.width()), desktop.width());
+    f.height = std::clamp(p.height, std::min(150, desktop.height()), desktop.height());
+    f.left = std::clamp(p.left, desktop.left(), desktop.left() + desktop.width() - f.width);
+    f.top = std::clamp(p.top, desktop.top(), desktop.top() + desktop.height() - f.height);
+    return f;
 }
 
 WindowPlacement ReadWindowPlacement()
@@ -71,6 +85,7 @@ EditorAppearance ReadEditorAppearance()
     a.fontSize = Opt_ReadInt(opt::FONTSIZE, a.fontSize).value_or(a.fontSize);
     if (a.fontSize <= 0)
         a.fontSize = 10;
+    a.fontSize = std::clamp(a.fontSize, 5, 100);
     a.wrapOnlyVertical = ParseBool(Opt_ReadStr(opt::SCROLL_ONLYVERTICAL));
     a.showTagsMenu = ParseBool(Opt_ReadStr(opt::SHOWTEGSTEMPLATES));
     a.showLog = ParseBool(Opt_ReadStr(opt::HELPLOG));

@@ -2,6 +2,7 @@
 // What the program reads at start and writes at close, apart from windows:
 // the document named on the command line, the window placement and the
 // editor's appearance. The main window applies these.
+#include <QRect>
 #include <QString>
 #include <QStringList>
 
@@ -30,6 +31,12 @@ struct WindowPlacement {
 // WINDOWSTATE must be exactly "MAXIMIZED" to maximise.
 WindowPlacement ReadWindowPlacement();
 
+// The placement brought within the desktop's available area (the screens
+// together): no wider or taller than it, no smaller than 200 x 150, and
+// wholly on it. Applied to what is read and to what is stored, so a broken
+// value is never written back.
+WindowPlacement FitPlacement(const WindowPlacement& p, const QRect& desktop);
+
 enum class WindowShow { Normal, Maximized, Minimized };
 // Normal: LEFT, TOP, WIDTH, HEIGHT and "NORMAL"; maximised: only "MAXIMIZED";
 // minimised: nothing.
@@ -39,7 +46,7 @@ void StoreWindowPlacement(WindowShow state, const WindowPlacement& normal);
 struct EditorAppearance {
     int background = 0x00EAEEE8; // 00BBGGRR
     QString fontName = QStringLiteral("Microsoft Sans Serif");
-    int fontSize = 10;
+    int fontSize = 10;             // 5..100, as the settings allow
     bool wrapOnlyVertical = false; // SCROLL_ONLYVERTICAL
     bool showTagsMenu = false;     // SHOWTEGSTEMPLATES
     bool showLog = false;          // HELPLOG

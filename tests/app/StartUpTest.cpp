@@ -58,6 +58,23 @@ TEST_F(StartUpTest, PlacementDefaultsAndExactMaximisedState)
     EXPECT_TRUE(ReadWindowPlacement().maximized);
 }
 
+TEST(StartUpPlacement, StoredNumbersAreBroughtOntoTheDesktop)
+{
+    const QRect desktop(0, 0, 1920, 1080);
+    const struct {
+        WindowPlacement stored;
+        WindowPlacement fitted;
+    } rows[] = {
+        {{10, 20, 747, 617, false}, {10, 20, 747, 617, false}},
+        {{-5000, 99999, 32767, 16777215, true}, {0, 0, 1920, 1080, true}},
+        {{1800, 1000, 747, 617, false}, {1920 - 747, 1080 - 617, 747, 617, false}},
+        {{100, 100, 0, -3, false}, {100, 100, 200, 150, false}},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(FitPlacement(row.stored, desktop), row.fitted);
+    EXPECT_EQ(FitPlacement(rows[1].stored, QRect()), rows[1].stored); // no screen known: as stored
+}
+
 TEST_F(StartUpTest, PlacementIsStoredByWindowState)
 {
     program("[LEFT]1\r\n[TOP]2\r\n[WIDTH]700\r\n[HEIGHT]650\r\n[WINDOWSTATE]NORMAL\r\n[FONT]X\r\n");
@@ -78,6 +95,11 @@ TEST_F(StartUpTest, EditorAppearance)
     EXPECT_EQ(a.fontSize, 12);
     EXPECT_TRUE(a.doubleQuotes);
     EXPECT_TRUE(a.wrapOnlyVertical);
+    // A font size the settings would not accept is brought within 5..100.
+    for (const auto& [stored, used] : {std::pair{"2147483647", 100}, {"3", 5}, {"0", 10}, {"abc", 10}}) {
+        program(QByteArray("[FONTSIZE]") + stored + "\r\n");
+        EXPECT_EQ(ReadEditorAppearance().fontSize, used) << stored;
+    }
     // Absent switches are off.
     EXPECT_FALSE(a.showLog);
     EXPECT_FALSE(a.showTagsMenu);

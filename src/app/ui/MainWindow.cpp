@@ -9,6 +9,9 @@
 #include "store/ColourNotation.h"
 #include "ui_MainWindow.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -72,6 +75,17 @@ constexpr MenuItem kMainMenu[] = {
     {"MENU_TAGS", "", "Теги", "", true},
     {"MENU_TAGS_NONE", "MENU_TAGS", "Редактор шаблонов тегов не входит в программу", "", false},
 };
+
+} // namespace
+
+namespace {
+
+// The screens' available area together.
+QRect desktopArea()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableVirtualGeometry() : QRect();
+}
 
 } // namespace
 
@@ -223,7 +237,7 @@ void TForm1::FormCreate()
     ParentWindow = 0;
     DocEncoding = 1;
 
-    const WindowPlacement p = ReadWindowPlacement();
+    const WindowPlacement p = FitPlacement(ReadWindowPlacement(), desktopArea());
     move(p.left, p.top);
     resize(p.width, p.height);
     if (p.maximized)
@@ -288,7 +302,7 @@ bool TForm1::FormCloseQuery()
         state = WindowShow::Minimized;
     else if (isMaximized())
         state = WindowShow::Maximized;
-    StoreWindowPlacement(state, {pos().x(), pos().y(), width(), height(), false});
+    StoreWindowPlacement(state, FitPlacement({pos().x(), pos().y(), width(), height(), false}, desktopArea()));
     UndoReset();
     const QString scratch = ScratchDocumentPath();
     if (QFile::exists(scratch))

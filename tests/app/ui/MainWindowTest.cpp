@@ -6,6 +6,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QMenu>
 #include <QStatusBar>
@@ -38,15 +40,33 @@ TEST_F(MainWindowTest, ComponentsAreFoundByName)
 
 TEST_F(MainWindowTest, CreatedFromTheStoredOptions)
 {
-    program("[LEFT]30\r\n[TOP]40\r\n[WIDTH]800\r\n[HEIGHT]640\r\n[BACKGROUNDCOLOR]$000000FF\r\n[2QUOTES]1\r\n[HELPLOG]1\r\n");
+    program("[LEFT]30\r\n[TOP]40\r\n[WIDTH]700\r\n[HEIGHT]640\r\n[BACKGROUNDCOLOR]$000000FF\r\n[2QUOTES]1\r\n[HELPLOG]1\r\n");
     TForm1 form({});
     EXPECT_EQ(form.pos(), QPoint(30, 40));
-    EXPECT_EQ(form.size(), QSize(800, 640));
+    EXPECT_EQ(form.size(), QSize(700, 640));
     EXPECT_EQ(form.Memo1->palette().color(QPalette::Base), QColor(255, 0, 0));
     EXPECT_TRUE(UseDoubleQuotes);
     form.show();
     EXPECT_TRUE(form.HELPLOG->isVisible());
     EXPECT_TRUE(form.CLOSELOG->isVisible());
+}
+
+TEST_F(MainWindowTest, BrokenStoredNumbersGiveAUsableWindowAndAreNotWrittenBack)
+{
+    program("[LEFT]-90000\r\n[TOP]99999\r\n[WIDTH]32767\r\n[HEIGHT]16777215\r\n[FONTSIZE]2147483647\r\n[LOADLASTFILE]0\r\n");
+    {
+        TForm1 form({});
+        form.show();
+        const QRect desktop = QGuiApplication::primaryScreen()->availableVirtualGeometry();
+        EXPECT_LE(form.width(), desktop.width());
+        EXPECT_LE(form.height(), desktop.height());
+        EXPECT_GE(form.x(), desktop.left());
+        EXPECT_GE(form.y(), desktop.top());
+        EXPECT_EQ(form.Memo1->font().pointSize(), 100);
+        form.close();
+    }
+    EXPECT_FALSE(programBytes().contains("16777215"));
+    EXPECT_FALSE(programBytes().contains("32767"));
 }
 
 TEST_F(MainWindowTest, LogHiddenAndTagsMenuAbsentWhenTheItemsAreMissing)
@@ -104,17 +124,17 @@ TEST_F(MainWindowTest, ClosingStoresThePlacement)
         TForm1 form({});
         form.show();
         form.move(70, 80);
-        form.resize(820, 700);
+        form.resize(700, 650);
         EXPECT_TRUE(form.close());
     }
-    EXPECT_EQ(programBytes(), QByteArray("[LEFT]70\r\n[TOP]80\r\n[WIDTH]820\r\n[HEIGHT]700\r\n[WINDOWSTATE]NORMAL\r\n"));
+    EXPECT_EQ(programBytes(), QByteArray("[LEFT]70\r\n[TOP]80\r\n[WIDTH]700\r\n[HEIGHT]650\r\n[WINDOWSTATE]NORMAL\r\n"));
     {
         TForm1 form({});
         EXPECT_EQ(form.pos(), QPoint(70, 80));
         form.showMaximized();
         EXPECT_TRUE(form.close());
     }
-    EXPECT_EQ(programBytes(), QByteArray("[LEFT]70\r\n[TOP]80\r\n[WIDTH]820\r\n[HEIGHT]700\r\n[WINDOWSTATE]MAXIMIZED\r\n"));
+    EXPECT_EQ(programBytes(), QByteArray("[LEFT]70\r\n[TOP]80\r\n[WIDTH]700\r\n[HEIGHT]650\r\n[WINDOWSTATE]MAXIMIZED\r\n"));
     {
         TForm1 form({});
         EXPECT_TRUE(form.windowState() & Qt::WindowMaximized);
@@ -122,7 +142,7 @@ TEST_F(MainWindowTest, ClosingStoresThePlacement)
         form.setWindowState(Qt::WindowMinimized);
         EXPECT_TRUE(form.close());
     }
-    EXPECT_EQ(programBytes(), QByteArray("[LEFT]70\r\n[TOP]80\r\n[WIDTH]820\r\n[HEIGHT]700\r\n[WINDOWSTATE]MAXIMIZED\r\n"));
+    EXPECT_EQ(programBytes(), QByteArray("[LEFT]70\r\n[TOP]80\r\n[WIDTH]700\r\n[HEIGHT]650\r\n[WINDOWSTATE]MAXIMIZED\r\n"));
 }
 
 TEST_F(MainWindowTest, ClosingRemovesTheScratchDocument)
