@@ -96,8 +96,14 @@ void AddToRecent_Opening(const QString& path, const QDateTime& now)
     } else if (at > 0) {
         Opt_Move(at, 0);
     }
-    if (Opt_Count() > n)
+    // Trimmed to the length, however long another instance left the list.
+    for (int count = Opt_Count(); count > n; ) {
         Opt_DeleteAt(n);
+        const int left = Opt_Count();
+        if (left >= count)
+            break; // the section cannot be written: nothing more to do
+        count = left;
+    }
 }
 
 void RemoveVanishedRecent()
