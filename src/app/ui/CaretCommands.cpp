@@ -168,8 +168,8 @@ void TForm1::IF_COMMENT()
     CommentText = CommentDialogText(comment->text);
     Memo1->setSelStart(comment->start);
     Memo1->setSelLength(comment->length);
-    // The comment dialog, which comes with the element dialogs, opens here
-    // with CommentText and replaces the selection.
+    // The comment dialog takes CommentText and replaces the selection.
+    COMMENTBUTClick();
     Editor().CtrlHeld = false;
 }
 

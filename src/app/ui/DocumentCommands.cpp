@@ -11,6 +11,7 @@
 #include "store/OptionItems.h"
 #include "store/OptionsStore.h"
 #include "store/Utilities.h"
+#include "tools/ui/ImageDropDialog.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -362,8 +363,11 @@ void TForm1::dropEvent(QDropEvent* event)
         const QString path = url.toLocalFile();
         if (path.size() > 1024)
             continue;
-        if (ClassifyDroppedFile(path) != DropKind::Document)
-            continue; // images go to the image-drop dialog once it exists
+        const DropKind kind = ClassifyDroppedFile(path);
+        if (kind == DropKind::Image)
+            IMGDROP->ShowDialog(path);
+        if (kind != DropKind::Document)
+            continue;
         if (!SAVE_ON_EXIT())
             continue;
         openDocument(path);

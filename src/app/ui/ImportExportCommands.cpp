@@ -65,6 +65,7 @@ void TForm1::MENU_IMPORTClick()
     else if (ext == QLatin1String("MHT"))
         importArchive(path);
 }
+    r.folder = dialogFolder();
 
 void TForm1::importText(const QString& path)
 {

@@ -308,6 +308,9 @@ public:
     // The open-from-disk steps shared by the open command, the start and a
     // dropped document. False (with a message) when the file cannot be read.
     bool openDocument(const QString& path);
+    // Where the file dialogs start: the document's folder; for the scratch
+    // document, the folder last used (the home folder at first).
+    QString dialogFolder() const;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -394,6 +397,7 @@ private:
     StartDocument startDocument_;
     QString appTitle_ = QStringLiteral("Veltmark");
     QString openDialogFileName_; // the open dialog's file name
+    QString lastFolder_;         // of the last document opened or saved
     bool shown_ = false;
     bool closing_ = false;
 };

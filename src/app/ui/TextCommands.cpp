@@ -97,6 +97,9 @@ void TForm1::buildTextCommands()
     // Filled by the class and the colour commands.
     N22 = submenu("N22", QStringLiteral("Стиль и класс"));
     MENU_STYLE = submenu("MENU_STYLE", QStringLiteral("Вставить в стиль"));
+    // Its first entry; the element commands run it.
+    MENU_CREATEBG = MENU_STYLE->addAction(QStringLiteral("background:URL( выбор на диске );"));
+    MENU_CREATEBG->setObjectName(QStringLiteral("MENU_CREATEBG"));
     separator("N4");
     MENU_BR = EDITOR_POPUP->addAction(QStringLiteral("<br>"));
     MENU_BR->setObjectName(QStringLiteral("MENU_BR"));

@@ -225,6 +225,23 @@ TEST_F(DocumentCommands, EachDocumentKeepsItsOwnEncodingAndLineEnds)
     EXPECT_EQ(DocLineEnds, LineEnds::CrLf);
 }
 
+TEST_F(DocumentCommands, FileDialogsStartInTheDocumentsFolder)
+{
+    const QString a = page(QStringLiteral("a.html"), "<p>a</p>\r\n");
+    TForm1& form = start();
+    open(a);
+    const QString folder = QFileInfo(a).absolutePath();
+    EXPECT_EQ(prompts_.shown.back().request.folder, QDir::homePath()); // nothing used yet
+    prompts_.fileNames.push_back(QString()); // cancelled
+    form.N7->trigger();
+    EXPECT_EQ(prompts_.shown.back().request.folder, folder);
+    // The scratch document: the folder last used.
+    form.MENU_NEWEMPTY->trigger();
+    prompts_.fileNames.push_back(QString());
+    form.N14->trigger();
+    EXPECT_EQ(prompts_.shown.back().request.folder, folder);
+}
+
 TEST_F(DocumentCommands, BinaryFilesAreOpenedOnlyWhenTheUserAgrees)
 {
     const QByteArray binary = QByteArray("PNG\0\0\x01\xFFdata", 12);
