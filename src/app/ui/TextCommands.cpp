@@ -290,7 +290,9 @@ void TForm1::MENU_SELALLClick()
 
 void TForm1::MENU_SAVESELECTEDClick()
 {
-    const QString path = platform::prompts().saveFile(SaveDialogRequest());
+    platform::FileDialogRequest r = SaveDialogRequest();
+    r.folder = dialogFolder();
+    const QString path = platform::prompts().saveFile(r);
     if (path.isEmpty())
         return;
     const QString text = SelectionFileText(Memo1->selText());
