@@ -207,7 +207,22 @@ public:
     // ---- CSS reference and number dialog (app/ui/StyleCommands.cpp) ----
     TNUM_INSERT* NUM_INSERT = nullptr;
     void buildStyleReference();
-    // (members of the CSS reference go here)
+    QMenu* STYLEPOPUP = nullptr;      // the reference, filled from StyleHelp
+    QAction* STVAL = nullptr;         // hidden: its handler is every value's
+    QAction* MENU_NUMINSRT = nullptr; // "Число с единицами измерения"
+    // Fills STYLEPOPUP from StyleHelp once per run; an empty section fills
+    // nothing and is read again at the next click.
+    void STYLEHELPClick();
+    // STYLEBUT: the reference at the mouse pointer.
+    void STYLEBUTClick();
+    // A value entry chosen: its declaration at the caret as one undo step,
+    // or first the question the value stands for.
+    void STVALClick(QAction* entry);
+    // A number with its unit in place of the selection.
+    void MENU_NUMINSRTClick();
+    // Shows the font style dialog for the reference's font value.
+    std::function<void()> askFontStyle;
+    bool StyleHelpBuilt = false;
 
     // ---- Font style dialog (app/ui/FontCommands.cpp) ----
     TFONTFORM* FONTFORM = nullptr;
