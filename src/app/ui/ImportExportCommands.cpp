@@ -8,11 +8,13 @@
 #include "app/ui/WaitMessage.h"
 #include "editor/Undo.h"
 #include "editor/ui/KRichEdit.h"
+#include "html/ClassNames.h"
 #include "platform/Codecs.h"
 #include "platform/Prompts.h"
 #include "store/Utilities.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 
@@ -33,6 +35,17 @@ QString TextFileLines(const QByteArray& bytes)
     if (!joined.isEmpty() || !bytes.isEmpty())
         joined += QStringLiteral("\r\n");
     return joined;
+}
+
+// An imported page starts with no class chosen: the selector holds
+// "Нет класса" alone until its list is refilled.
+void ResetClassSelector(QComboBox* selector, QString& currentClass)
+{
+    const QSignalBlocker quiet(selector);
+    selector->clear();
+    selector->addItem(NoClassText);
+    selector->setEditText(NoClassText);
+    currentClass.clear();
 }
 
 } // namespace
@@ -103,6 +116,7 @@ void TForm1::importText(const QString& path)
     UndoReset();
     LoadingText = true;
     Memo1->setText(page);
+    ResetClassSelector(CLASSESSEL, CurrentClass);
     SetDocumentState(ApplyDocumentEvent(CurrentDocumentState(), DocumentEvent::TextImported, target));
     showDocumentTitles();
     AddToRecent_Opening(target);
@@ -124,6 +138,7 @@ void TForm1::importArchive(const QString& path)
     UndoReset();
     LoadingText = true;
     Memo1->setText(ImportMHT(*bytes));
+    ResetClassSelector(CLASSESSEL, CurrentClass);
     // Written in the charset the page declares (its escapes are decoded already).
     DocEncoding = PageEncoding(Memo1->text());
     const QString scratch = ScratchDocumentPath();

@@ -298,4 +298,33 @@ TEST_F(ElementCommands, DroppedImagesGoToTheLastPressOrTheClipboard)
     EXPECT_EQ(text(), QStringLiteral("abcd"));
 }
 
+TEST_F(ElementCommands, AnImportLeavesNoClassChosen)
+{
+    TForm1& form = startWithPage("<style>.menu{} .warn{}</style>\r\n");
+    const QString archive = site_ + QStringLiteral("saved.mht");
+    WriteBytes(archive,
+               "From: <saved>\r\n"
+               "Content-Type: text/html; charset=\"windows-1251\"\r\n"
+               "Content-Transfer-Encoding: quoted-printable\r\n"
+               "\r\n"
+               "<HTML><HEAD><STYLE>.other{}</STYLE></HEAD><BODY>a</BODY></HTML>\r\n");
+    WriteBytes(site_ + QStringLiteral("notes.txt"), "text\r\n");
+    for (const QString& source : {site_ + QStringLiteral("notes.txt"), archive}) {
+        form.SpeedButton1Click();
+        form.CLASSESSEL->setEditText(QStringLiteral("menu"));
+        ASSERT_EQ(form.CurrentClass, QStringLiteral("menu"));
+        ASSERT_EQ(form.CLASSESSEL->count(), 3);
+        prompts_.fileNames.push_back(source);
+        form.MENU_IMPORT->trigger();
+        ASSERT_TRUE(text().contains(source.endsWith(QStringLiteral("txt")) ? QStringLiteral("text") : QStringLiteral(".other")));
+        EXPECT_EQ(form.CLASSESSEL->count(), 1) << source.toStdString();
+        EXPECT_EQ(form.CLASSESSEL->itemText(0), QStringLiteral("Нет класса"));
+        EXPECT_EQ(form.CLASSESSEL->currentText(), QStringLiteral("Нет класса"));
+        EXPECT_TRUE(form.CurrentClass.isEmpty());
+        // Back to the page with the classes for the next import.
+        setText(QStringLiteral("<style>.menu{} .warn{}</style>"));
+        DocModified = false;
+    }
+}
+
 } // namespace
