@@ -227,9 +227,11 @@ public:
     // ---- Font style dialog (app/ui/FontCommands.cpp) ----
     TFONTFORM* FONTFORM = nullptr;
     void buildFontDialog();
-    // FONTBUT's command; the CSS reference's font value opens it too.
+    // FONTBUT's command, also the tag tool panel's font button and the CSS
+    // reference's font value: shows "Шрифт" (application-modal, without a
+    // loop of its own) over the editor's selection, the current class and
+    // the document's style sheets. Its OK writes into the editor itself.
     void FONTBUTClick();
-    // (members of the font dialog go here)
 
     // ---- Element insertion dialogs (app/ui/ElementCommands.cpp) ----
     TCOMMENTFORM* COMMENTFORM = nullptr;

@@ -222,8 +222,7 @@ void TForm1::buildTagToolPanel()
                 UndoCommit();
             };
         } else {
-            // The font style dialog comes with the font tools.
-            b->setEnabled(false);
+            action = [this] { FONTBUTClick(); }; // ToolButton16: the font style dialog
         }
         connect(b, &QToolButton::clicked, this, [this, action] {
             if (action)
