@@ -237,8 +237,18 @@ public:
     TCOMMENTFORM* COMMENTFORM = nullptr;
     TIMGDROP* IMGDROP = nullptr;
     TSWFFORM* SWFFORM = nullptr;
+    // "background:URL( выбор на диске );" in the pop-up's "Вставить в стиль".
+    QAction* MENU_CREATEBG = nullptr;
     void buildElementDialogs();
-    // (members of the element dialogs go here)
+    // The comment dialog, with the comment handed over in CommentText.
+    void COMMENTBUTClick();
+    // Link, table, image and background in place of the selection, with the
+    // current class where the element takes one; one undo step each.
+    void ABUTClick();
+    void TABLEBUTClick();
+    void IMGBUTClick();
+    void MENU_CREATEBGClick();
+    void SWFBUTClick();
 
     // Writes one line to the message log, red for an error.
     void HELPLOG_Write(const QString& message, bool isError);
