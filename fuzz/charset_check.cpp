@@ -41,7 +41,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         __builtin_trap();
     const QByteArray written = DocumentBytes(doc.text, doc.encoding, doc.lineEnds);
     const DecodedDocument again = CHECK_ENCODE(written);
-    if (again.encoding != doc.encoding || again.text != doc.text || again.lineEnds != doc.lineEnds)
+    // (A file of line ends alone reads as an empty text and is written empty,
+    // which has no line ends to read back.)
+    if (again.encoding != doc.encoding || again.text != doc.text || (!written.isEmpty() && again.lineEnds != doc.lineEnds))
         __builtin_trap();
     // The bytes come back as they were, apart from their line ends (a file
     // of one empty line reads as an empty text).
