@@ -164,10 +164,10 @@ TEST_F(FontDialogTest, OpensWithEveryControlAtItsDefault)
         EXPECT_TRUE(fonts->isEditable());
         EXPECT_EQ(fonts->maxVisibleItems(), 30);
         EXPECT_EQ(fonts->currentText(), QStringLiteral("По умолчанию"));
-        ASSERT_EQ(fonts->count(), families.size() + 1);
-        EXPECT_EQ(fonts->itemText(0), QStringLiteral("По умолчанию"));
-        if (!families.isEmpty())
-            EXPECT_EQ(fonts->itemText(fonts->count() - 1), families.back());
+        QStringList items;
+        for (int i = 0; i < fonts->count(); ++i)
+            items << fonts->itemText(i);
+        EXPECT_EQ(items, QStringList{QStringLiteral("По умолчанию")} + families);
     }
     EXPECT_EQ(d->FontColour, 0xFFFFFF);
     EXPECT_EQ(d->StrColour, 0xFFFFFF);
