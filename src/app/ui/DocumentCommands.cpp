@@ -14,6 +14,7 @@
 #include "tools/ui/ImageDropDialog.h"
 
 #include <QAction>
+#include <QDir>
 #include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
@@ -38,13 +39,14 @@ const QString kClearReserveFailed = QStringLiteral("Не удалось удал
 const QString kParentNotice = QStringLiteral("Документ открыт для редактирования. Не забудьте сохранить изменения");
 
 // OpenDialog1, shared by the open command and the open into the clipboard.
-platform::FileDialogRequest openDialogRequest(const QString& fileName)
+platform::FileDialogRequest openDialogRequest(const QString& fileName, const QString& folder)
 {
     platform::FileDialogRequest r;
     r.title = kOpenTitle;
     r.filter = kOpenFilter;
     r.defaultExt = QStringLiteral("*.html;*htm");
-    r.fileName = fileName;
+    r.fileName = QFileInfo(fileName).fileName();
+    r.folder = folder;
     return r;
 }
 
@@ -198,7 +200,7 @@ void TForm1::MENU_CLEARRESERVEClick()
 
 void TForm1::OpToClipBoard()
 {
-    const QString path = platform::prompts().openFile(openDialogRequest(openDialogFileName_));
+    const QString path = platform::prompts().openFile(openDialogRequest(openDialogFileName_, dialogFolder()));
     if (path.isEmpty())
         return;
     QString error;
@@ -233,6 +235,7 @@ bool TForm1::openDocument(const QString& path)
     if (doc.invalidBytes > 0)
         HELPLOG_Write(InvalidUtf8Message(doc.invalidBytes), true);
     openDialogFileName_ = path;
+    lastFolder_ = QFileInfo(path).absolutePath();
     showDocumentTitles();
     AddToRecent_Opening(path);
     UndoReset();
@@ -294,7 +297,7 @@ void TForm1::OpenFile()
 {
     if (!SAVE_ON_EXIT())
         return;
-    const QString path = platform::prompts().openFile(openDialogRequest(openDialogFileName_));
+    const QString path = platform::prompts().openFile(openDialogRequest(openDialogFileName_, dialogFolder()));
     if (path.isEmpty())
         return;
     if (!QFileInfo(path).isFile()) {
@@ -317,9 +320,18 @@ void TForm1::SaveFile()
     DocModified = false;
 }
 
+QString TForm1::dialogFolder() const
+{
+    if (!CurrentFileName.isEmpty() && !CurrentIsNew())
+        return QFileInfo(CurrentFileName).absolutePath();
+    return lastFolder_.isEmpty() ? QDir::homePath() : lastFolder_;
+}
+
 SaveResult TForm1::SaveAs()
 {
-    const QString path = platform::prompts().saveFile(SaveDialogRequest());
+    platform::FileDialogRequest r = SaveDialogRequest();
+    r.folder = dialogFolder();
+    const QString path = platform::prompts().saveFile(r);
     if (path.isEmpty())
         return SaveResult::Cancelled;
     if (QFileInfo::exists(path)) {
@@ -333,6 +345,7 @@ SaveResult TForm1::SaveAs()
     if (DeleteScratchAfterSaveAs(CurrentFileName, path))
         QFile::remove(CurrentFileName);
     SetDocumentState(ApplyDocumentEvent(CurrentDocumentState(), DocumentEvent::SavedAs, path));
+    lastFolder_ = QFileInfo(path).absolutePath();
     showDocumentTitles();
     AddToRecent_Opening(path);
     return result;

@@ -65,6 +65,7 @@ void TForm1::MENU_IMPORTClick()
     platform::FileDialogRequest r;
     r.title = QStringLiteral("Импорт");
     r.filter = kImportFilter;
+    r.folder = dialogFolder();
     const QString path = platform::prompts().openFile(r);
     if (path.isEmpty())
         return;
@@ -78,7 +79,6 @@ void TForm1::MENU_IMPORTClick()
     else if (ext == QLatin1String("MHT"))
         importArchive(path);
 }
-    r.folder = dialogFolder();
 
 void TForm1::importText(const QString& path)
 {
