@@ -52,6 +52,12 @@ int indexOfKey(const QStringList& lines, const QString& key)
     return -1;
 }
 
+std::function<void(const QString&)>& writeFailure()
+{
+    static std::function<void(const QString&)> handler;
+    return handler;
+}
+
 bool writeFileLines(const QString& path, const QStringList& lines)
 {
     QString text;
@@ -60,10 +66,12 @@ bool writeFileLines(const QString& path, const QStringList& lines)
         text += QStringLiteral("\r\n");
     }
     QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    f.write(EncodeOptionsText(text));
-    return f.commit();
+    // A writable section in a folder that cannot be written is written in place.
+    f.setDirectWriteFallback(true);
+    const bool ok = f.open(QIODevice::WriteOnly) && f.write(EncodeOptionsText(text)) >= 0 && f.commit();
+    if (!ok && writeFailure())
+        writeFailure()(path);
+    return ok;
 }
 
 } // namespace
@@ -84,6 +92,15 @@ QString Opt_Decode(const QString& text)
     s = ReplaceText(s, QStringLiteral("#tsnwstng"), QStringLiteral("\r\n"), true);
     s = ReplaceText(s, QStringLiteral("#13tsnwstng"), QStringLiteral("#13"), true);
     return ReplaceText(s, QStringLiteral("#10tsnwstng"), QStringLiteral("#10"), true);
+}
+
+void SetOptionsWriteFailure(std::function<void(const QString& path)> handler) { writeFailure() = std::move(handler); }
+
+QString OptionsWriteFailureMessage(const QString& path)
+{
+    return QStringLiteral("Не удалось записать настройки в папку \"%1\": нет доступа на запись. Недавние документы, положение окна "
+                          "и другие настройки не сохранятся, пока папка недоступна.")
+        .arg(QDir::toNativeSeparators(QFileInfo(path).absolutePath()));
 }
 
 std::optional<int> StrictToInt(const QString& text)

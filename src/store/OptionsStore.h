@@ -9,6 +9,7 @@
 // character fits and in UTF-8 otherwise.
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 class OptionsStore {
@@ -57,6 +58,12 @@ private:
 
 QString Opt_Encode(const QString& text);
 QString Opt_Decode(const QString& text);
+
+// Called with a section's path whenever writing it fails (the program says so
+// once per run); none by default.
+void SetOptionsWriteFailure(std::function<void(const QString& path)> handler);
+// The Russian message for such a failure, naming the folder.
+QString OptionsWriteFailureMessage(const QString& path);
 
 // Strict decimal conversion: an optional sign and digits, within 32 bits.
 std::optional<int> StrictToInt(const QString& text);

@@ -215,6 +215,21 @@ TEST_F(OptionsStoreTest, UnwritableSectionReportsFailureWithoutCrashing)
     EXPECT_TRUE(QFileInfo(programFolder() + QStringLiteral("Blocked.ZEL")).isDir());
 }
 
+TEST_F(OptionsStoreTest, AFailedWriteIsToldWithItsFolder)
+{
+    QStringList failed;
+    SetOptionsWriteFailure([&](const QString& path) { failed << path; });
+    QDir().mkpath(programFolder() + QStringLiteral("Blocked.ZEL"));
+    Opt_SelectFile(QStringLiteral("Blocked"));
+    Opt_Write(QStringLiteral("A"), QStringLiteral("1"));
+    Opt_SelectFile(QStringLiteral("Fine"));
+    Opt_Write(QStringLiteral("A"), QStringLiteral("1"));
+    SetOptionsWriteFailure({});
+    ASSERT_EQ(failed.size(), 1);
+    EXPECT_TRUE(failed.front().endsWith(QStringLiteral("Blocked.ZEL")));
+    EXPECT_TRUE(OptionsWriteFailureMessage(failed.front()).contains(QDir::toNativeSeparators(QDir(programFolder()).absolutePath())));
+}
+
 TEST(OptionsEncoding, EncodeAndDecodeFollowTheRowOrder)
 {
     EXPECT_EQ(Opt_Encode(QStringLiteral("#13")), QStringLiteral("#13tsnwstng"));

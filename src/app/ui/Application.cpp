@@ -66,6 +66,15 @@ int RunVeltmark(int argc, char** argv)
     platform::QtPrompts prompts;
     platform::SetPrompts(&prompts);
 
+    // A settings folder that cannot be written is said once, not silently ignored.
+    SetOptionsWriteFailure([](const QString& path) {
+        static bool said = false;
+        if (said)
+            return;
+        said = true;
+        platform::prompts().message(QString(), OptionsWriteFailureMessage(path), platform::Severity::Warning);
+    });
+
     // The first-run check comes before any window.
     const SetupResult setup = FirstRunCheck();
     if (setup == SetupResult::Declined)
