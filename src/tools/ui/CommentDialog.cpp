@@ -1,4 +1,5 @@
 #include "tools/ui/CommentDialog.h"
+#include "platform/ui/DialogPlacement.h"
 
 #include "app/Globals.h"
 #include "editor/TextModel.h"
@@ -51,12 +52,7 @@ void TCOMMENTFORM::ShowDialog()
     tidying_ = true;
     setBoxText(TXT, tidy.text, int(tidy.text.size()));
     tidying_ = false;
-    adjustSize();
-    if (const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen())
-        move(s->availableGeometry().center() - rect().center());
-    show();
-    raise();
-    activateWindow();
+    platform::ShowCentredOnDesktop(this);
     TXT->setFocus();
 }
 

@@ -1,4 +1,5 @@
 #include "tools/ui/FontDialog.h"
+#include "platform/ui/DialogPlacement.h"
 
 #include "editor/TextModel.h"
 #include "editor/Undo.h"
@@ -119,12 +120,7 @@ void TFONTFORM::showFor(TextModel* editor, const QString& currentClass, const QS
     linkBlock_ = currentClass.isEmpty() || !editor ? QString() : FontLinkBlock(documentFileName, editor->text());
     makeSampleBrowser();
     _UPDATE();
-    adjustSize();
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
-    show();
-    raise();
-    activateWindow();
+    platform::ShowCentredOnDesktop(this);
 }
 
 void TFONTFORM::fillFontLists()

@@ -1,4 +1,5 @@
 #include "tools/ui/ImageDropDialog.h"
+#include "platform/ui/DialogPlacement.h"
 
 #include "app/Globals.h"
 #include "editor/EditorState.h"
@@ -51,12 +52,7 @@ void TIMGDROP::showNext()
         main->repaint();
     }
     setWindowTitle(DroppedImageCaption(path_));
-    adjustSize();
-    if (const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen())
-        move(s->availableGeometry().center() - rect().center());
-    show();
-    raise();
-    activateWindow();
+    platform::ShowCentredOnDesktop(this);
     OK->setFocus();
 }
 

@@ -1,4 +1,5 @@
 #include "tools/ui/NumberDialog.h"
+#include "platform/ui/DialogPlacement.h"
 
 #include "store/Utilities.h"
 #include "tools/StyleReference.h"
@@ -45,12 +46,7 @@ void TNUM_INSERT::ask(const QString& caption, std::function<void(const QString&)
     answered_ = std::move(answered);
     setWindowTitle(NumberDialogCaption(caption));
     FormShow();
-    adjustSize();
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
-    show();
-    raise();
-    activateWindow();
+    platform::ShowCentredOnDesktop(this);
     CNT->setFocus();
 }
 

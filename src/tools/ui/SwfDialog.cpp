@@ -1,4 +1,5 @@
 #include "tools/ui/SwfDialog.h"
+#include "platform/ui/DialogPlacement.h"
 
 #include "editor/TextModel.h"
 #include "editor/Undo.h"
@@ -33,12 +34,7 @@ TSWFFORM::~TSWFFORM() { delete ui; }
 void TSWFFORM::ShowDialog()
 {
     PAGEFILE->clear();
-    adjustSize();
-    if (const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen())
-        move(s->availableGeometry().center() - rect().center());
-    show();
-    raise();
-    activateWindow();
+    platform::ShowCentredOnDesktop(this);
     PAGEFILE->setFocus();
 }
 

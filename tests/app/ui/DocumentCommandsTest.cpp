@@ -244,7 +244,7 @@ TEST_F(DocumentCommands, FileDialogsStartInTheDocumentsFolder)
 
 TEST_F(DocumentCommands, BinaryFilesAreOpenedOnlyWhenTheUserAgrees)
 {
-    const QByteArray binary = QByteArray("PNG\0\0\x01\xFFdata", 12);
+    const QByteArray binary = QByteArray("PNG\0\0\x01\xFF" "data", 12);
     const QString text = page(QStringLiteral("a.html"), "<p>text</p>\r\n");
     const QString bin = page(QStringLiteral("renamed.html"), binary);
     TForm1& form = start();
