@@ -7,4 +7,5 @@ VELTMARK_PACKAGES=(
   libgl-dev libglx-dev libopengl-dev libxkbcommon-dev
   libgtest-dev libgmock-dev libbenchmark-dev libjpeg-dev
   xvfb xauth fonts-dejavu-core tidy
+  desktop-file-utils appstream shared-mime-info dpkg-dev
 )

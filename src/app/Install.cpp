@@ -1,5 +1,7 @@
 #include "app/Install.h"
 
+#include "platform/DesktopIntegration.h"
+#include "platform/Folders.h"
 #include "platform/Prompts.h"
 #include "store/OptionItems.h"
 #include "store/OptionsStore.h"
@@ -87,6 +89,9 @@ void RegisterShellVerbs()
         UnregisterShellVerb(ext, ShellVerbCaption());
     for (const QString& ext : VerbExtensions())
         RegisterShellVerb(ext, ShellVerbCaption(), QStringLiteral("[appexename]"));
+    // The verb's form on this desktop: the entry with its "edit" action. A
+    // failure here is the settings switch's to report.
+    platform::InstallDesktopIntegration(platform::ProgramFilePath());
 }
 
 SetupResult FirstRunCheck()

@@ -28,7 +28,8 @@ SetupResult FirstRunCheck();
 
 // Writes the sections that are missing with their defaults.
 void WriteMissingSections();
-// Removes, then adds the shell verb for every extension of VerbExtensions().
+// Removes, then adds the shell verb for every extension of VerbExtensions(),
+// and installs the user's desktop entry.
 void RegisterShellVerbs();
 // The ".ZEL" options-file type and its icon in the Windows folder; done only
 // in a run that performed the setup, after the main window exists.

@@ -228,28 +228,32 @@ bool RegDeleteKey(platform::RegRoot root, const QString& key)
     return platform::Registry().deleteKey(root, key);
 }
 
-void RegisterShellVerb(const QString& extension, const QString& caption, const QString& command)
+bool RegisterShellVerb(const QString& extension, const QString& caption, const QString& command)
+{
+    platform::Registry reg;
+    const QString extKey = u'.' + extension;
+    bool ok = reg.createKey(HKEY_CLASSES_ROOT, extKey);
+    QString progId = reg.readString(HKEY_CLASSES_ROOT, extKey, QString()).value_or(QString());
+    if (progId.isEmpty()) {
+        progId = extension + QStringLiteral("file");
+        ok = reg.writeString(HKEY_CLASSES_ROOT, extKey, QString(), progId) && ok;
+    }
+    const QString program = command == QStringLiteral("[appexename]") ? platform::ProgramFilePath() : command;
+    return reg.writeString(HKEY_CLASSES_ROOT, progId + QStringLiteral("\\shell\\") + caption + QStringLiteral("\\command"),
+                           QString(), program + QStringLiteral(" \"%1\"")) && ok;
+}
+
+bool UnregisterShellVerb(const QString& extension, const QString& caption)
 {
     platform::Registry reg;
     const QString extKey = u'.' + extension;
     reg.createKey(HKEY_CLASSES_ROOT, extKey);
-    QString progId = reg.readString(HKEY_CLASSES_ROOT, extKey, QString()).value_or(QString());
-    if (progId.isEmpty()) {
-        progId = extension + QStringLiteral("file");
-        reg.writeString(HKEY_CLASSES_ROOT, extKey, QString(), progId);
-    }
-    const QString program = command == QStringLiteral("[appexename]") ? platform::ProgramFilePath() : command;
-    reg.writeString(HKEY_CLASSES_ROOT, progId + QStringLiteral("\\shell\\") + caption + QStringLiteral("\\command"),
-                    QString(), program + QStringLiteral(" \"%1\""));
-}
-
-void UnregisterShellVerb(const QString& extension, const QString& caption)
-{
-    platform::Registry reg;
-    const QString progId = reg.readString(HKEY_CLASSES_ROOT, u'.' + extension, QString()).value_or(QString());
+    const QString progId = reg.readString(HKEY_CLASSES_ROOT, extKey, QString()).value_or(QString());
     if (progId.isEmpty())
-        return;
-    reg.deleteKey(HKEY_CLASSES_ROOT, progId + QStringLiteral("\\shell\\") + caption);
+        return true;
+    const QString verbKey = progId + QStringLiteral("\\shell\\") + caption;
+    reg.deleteKey(HKEY_CLASSES_ROOT, verbKey);
+    return !reg.keyExists(HKEY_CLASSES_ROOT, verbKey);
 }
 
 std::optional<QString> FileVersion(const QString& programPath, QString* error)

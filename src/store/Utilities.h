@@ -78,8 +78,12 @@ bool RegWriteString(platform::RegRoot root, const QString& key, const QString& n
 // The value when it exists; otherwise value is left unchanged (false returned).
 bool RegReadString(platform::RegRoot root, const QString& key, const QString& name, QString& value);
 bool RegDeleteKey(platform::RegRoot root, const QString& key);
-void RegisterShellVerb(const QString& extension, const QString& caption, const QString& command);
-void UnregisterShellVerb(const QString& extension, const QString& caption);
+// The verb under the extension's file type (the type named "<EXT>file" when
+// the extension has none); false when the registry could not be written.
+bool RegisterShellVerb(const QString& extension, const QString& caption, const QString& command);
+// The verb's key gone (the extension's key stays, created when missing);
+// false when it is still there.
+bool UnregisterShellVerb(const QString& extension, const QString& caption);
 
 // "major.minor.release.build" of a program file; only the program itself
 // carries a version here. Otherwise nullopt and *error gets the message.

@@ -7,6 +7,7 @@
 #include "platform/Prompts.h"
 #include "platform/ui/InstanceLink.h"
 #include "store/ColourNotation.h"
+#include "settings/ui/SettingsDialog.h"
 #include "ui_MainWindow.h"
 
 #include <QGuiApplication>
@@ -121,6 +122,7 @@ TForm1::TForm1(const QStringList& args, QWidget* parent)
     buildStyleReference();
     buildFontDialog();
     buildElementDialogs();
+    buildSettings();
     buildStatusBar();
     wireEditor();
     FormCreate();
@@ -276,6 +278,9 @@ void TForm1::FormShow()
     DocModified = false;
     UndoSnapshot();
     applyAppearance(ReadEditorAppearance(), true);
+    // The dialog's boxes are the switches some commands read: filled at
+    // every start, whatever the command line named.
+    SETTINGS->BuildSettings();
     DoctypeDependent();
     TIME_TIMER->start();
 }

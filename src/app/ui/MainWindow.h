@@ -38,6 +38,7 @@ class TFONTFORM;
 class TCOMMENTFORM;
 class TIMGDROP;
 class TSWFFORM;
+class TSETTINGS;
 struct BackupResult;
 
 namespace Ui {
@@ -249,6 +250,12 @@ public:
     void IMGBUTClick();
     void MENU_CREATEBGClick();
     void SWFBUTClick();
+
+    // ---- Settings dialog (app/ui/SettingsCommands.cpp) ----
+    QAction* N32 = nullptr;          // "Настройки"
+    TSETTINGS* SETTINGS = nullptr;   // "Настройки программы"
+    void buildSettings();
+    void N32Click();
 
     // Writes one line to the message log, red for an error.
     void HELPLOG_Write(const QString& message, bool isError);

@@ -17,7 +17,8 @@
 namespace {
 
 // The engine's table, from the module beside the program (or in the
-// installed module folder); nullptr with the reason when it cannot be had.
+// installed module folder, found from the program's own folder so that any
+// install prefix works); nullptr with the reason when it cannot be had.
 const BrowserEngine* loadEngine(QString* error)
 {
     static const BrowserEngine* engine = nullptr;
@@ -27,7 +28,7 @@ const BrowserEngine* loadEngine(QString* error)
         tried = true;
         QStringList places = {QCoreApplication::applicationDirPath()};
         if (*VELTMARK_MODULE_DIR)
-            places << QString::fromUtf8(VELTMARK_MODULE_DIR);
+            places << QDir(QCoreApplication::applicationDirPath() + QStringLiteral("/..")).filePath(QString::fromUtf8(VELTMARK_MODULE_DIR));
         for (const QString& folder : places) {
             QLibrary module(QDir(folder).filePath(QStringLiteral("libveltmark_webengine")));
             if (!module.load()) {
