@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 #include "app/ui/MainWindow.h"
+#include "platform/DesktopIntegration.h"
+#include "platform/ui/ProgramIcon.h"
 #include "preview/ui/PageBrowser.h"
 
 #include <QApplication>
@@ -12,6 +14,8 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     PrepareBrowserEngine();
     QApplication app(argc, argv);
+    // As the program does: the desktop entry comes with the painted icons.
+    platform::SetDesktopIconPainter(platform::ProgramIconPng);
     // The colour picker is modal; in tests it is cancelled unless a test
     // answers it itself.
     TForm1::PickerForTests = [](TColor, TColor*) { return false; };

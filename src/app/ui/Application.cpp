@@ -5,6 +5,8 @@
 #include "app/StartUp.h"
 #include "app/ui/MainWindow.h"
 #include "html/CheckCommand.h"
+#include "platform/DesktopIntegration.h"
+#include "platform/ui/ProgramIcon.h"
 #include "platform/ui/QtPrompts.h"
 #include "preview/ui/PageBrowser.h"
 #include "store/OptionsStore.h"
@@ -75,6 +77,8 @@ int RunVeltmark(int argc, char** argv)
         platform::prompts().message(QString(), OptionsWriteFailureMessage(path), platform::Severity::Warning);
     });
 
+    // The first run installs the desktop entry with the program's icons.
+    platform::SetDesktopIconPainter(platform::ProgramIconPng);
     // The first-run check comes before any window.
     const SetupResult setup = FirstRunCheck();
     if (setup == SetupResult::Declined)

@@ -4,7 +4,6 @@
 #include "app/ui/MainWindow.h"
 #include "editor/ui/KRichEdit.h"
 #include "editor/ui/MarkerBar.h"
-#include "platform/DesktopIntegration.h"
 #include "platform/ui/ProgramIcon.h"
 #include "settings/ui/SettingsDialog.h"
 
@@ -18,7 +17,6 @@
 void TForm1::buildSettings()
 {
     setWindowIcon(platform::ProgramIcon());
-    platform::SetDesktopIconPainter(platform::ProgramIconPng);
 
     SETTINGS = new TSETTINGS(Memo1, this);
     SETTINGS->pickColour = [this](TColor start, TColor* picked) { return pickColour && pickColour(start, picked); };

@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFontComboBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -123,6 +124,29 @@ TEST_F(SettingsDialogTest, ReserveSwitchAndMessageLogOnOk)
     EXPECT_TRUE(QFileInfo(BackupFolder).isDir());
     EXPECT_EQ(item(opt::HELPLOG), QStringLiteral("0"));
     EXPECT_TRUE(form_->HELPLOG->isHidden());
+}
+
+TEST_F(SettingsDialogTest, WrapRecentAndBrowserChooser)
+{
+    TSETTINGS& d = open("[HELPLOG]0\r\n[SYSBROWSPATH]/old\r\n");
+    WriteBytes(programFolder() + QStringLiteral("Recent.ZEL"), "[01.01.26 1:00:00.000]/site/a.html\r\n");
+    d.Button6->click();
+    Opt_SelectFile(opt::Recent);
+    EXPECT_EQ(Opt_Count(), 0);
+
+    d.SCROLL_ONLYVERTICAL->click();
+    EXPECT_EQ(form_->messageLog().line(0).message,
+              QStringLiteral("Если текст не уходит за рамки редактора, метки на панели меток могут быть отображены неверно"));
+    const QString chosen = programFolder() + QStringLiteral("firefox");
+    WriteBytes(chosen, "#!/bin/sh\n");
+    prompts_.fileNames = {chosen};
+    d.Button5->click();
+    EXPECT_EQ(prompts_.shown.back().request.title, QStringLiteral("Выбор браузера"));
+    EXPECT_EQ(d.SYSBROWSPATH->text(), chosen);
+    d.Button1->click();
+    EXPECT_EQ(form_->Memo1->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    EXPECT_EQ(item(opt::SCROLL_ONLYVERTICAL), QStringLiteral("1"));
+    EXPECT_EQ(item(opt::SYSBROWSPATH), chosen);
 }
 
 TEST_F(SettingsDialogTest, CheckBeforePreviewIsOneStateWithThePopUpEntry)
