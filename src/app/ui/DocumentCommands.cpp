@@ -5,6 +5,7 @@
 #include "app/Globals.h"
 #include "app/RecentDocuments.h"
 #include "app/ui/MainWindow.h"
+#include "editor/Colouring.h"
 #include "editor/Undo.h"
 #include "editor/ui/KRichEdit.h"
 #include "platform/Prompts.h"
@@ -128,6 +129,8 @@ void TForm1::DoctypeDependent()
     const bool html = CurrentIsHTML();
     for (QToolButton* b : {NAVBUT, CHECKBUT, VIEWBUT})
         b->setEnabled(html);
+    // The colouring's languages follow the document's extension too.
+    Memo1->setColouringKind(ColouringKindForPath(CurrentFileName));
 }
 
 void TForm1::CONTFOLDERClick()

@@ -32,6 +32,7 @@ TKRichEdit::TKRichEdit(QWidget* parent)
     setUndoRedoEnabled(false);
     setContextMenuPolicy(Qt::CustomContextMenu);
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { Q_EMIT OnScroll(this); });
+    attachDisplayAids();
 }
 
 int TKRichEdit::LineHeight = 0;

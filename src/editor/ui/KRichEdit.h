@@ -9,6 +9,10 @@
 #include <QPlainTextEdit>
 #include <QTextBlock>
 
+enum class ColouringKind;
+class TLineNumbers;
+class TSyntaxColouring;
+
 // The control's own scrolling rules: the view moves in whole lines; Page Up
 // and Page Down scroll ten lines without moving the caret; the wheel scrolls
 // three; the middle button does nothing. Nothing scrolls while LineHeight is
@@ -54,6 +58,17 @@ public:
     CaretPos caretPos() const override;
     int firstVisibleLine() const override;
 
+    // The syntax colouring and the line numbers, for display only: neither
+    // changes the text, its offsets or the undo history. Both follow the
+    // editor's font (setFont) and background (the palette's Base colour) by
+    // themselves; appearanceChanged() redoes them for any other change.
+    TSyntaxColouring* colouring() const { return colouring_; }
+    TLineNumbers* lineNumbers() const { return lineNumbers_; }
+    void setColouringKind(ColouringKind kind);
+    void appearanceChanged();
+    // Room left of the text for the line numbers.
+    void setGutterWidth(int width);
+
 Q_SIGNALS:
     void OnScroll(QObject* sender);
     // Ctrl+Z: the program's own undo (the control's is off).
@@ -75,6 +90,10 @@ protected:
 
 private:
     void scrollLines(int delta);
+    friend class TLineNumbers;
+    void attachDisplayAids();
+    TSyntaxColouring* colouring_ = nullptr;
+    TLineNumbers* lineNumbers_ = nullptr;
 
     // Length of text(): characters plus two for every block separator.
     int textLength() const;
