@@ -209,11 +209,6 @@ BackupResult MakeBackup(const QString& name, const QString& editorText, const QD
     BackupResult r;
     if (!ReserveEnabled())
         return r;
-    const auto fail = [&](const QString& reason) {
-        r.ok = false;
-        r.error = backupFailure(reason);
-        return r;
-    };
 
     QByteArray bytes;
     QString documentPath;
@@ -235,6 +230,17 @@ BackupResult MakeBackup(const QString& name, const QString& editorText, const QD
         bytes = *content;
     }
 
+    return WriteBackupCopy(documentPath, bytes, when);
+}
+
+BackupResult WriteBackupCopy(const QString& documentPath, const QByteArray& bytes, const QDateTime& when)
+{
+    BackupResult r;
+    const auto fail = [&](const QString& reason) {
+        r.ok = false;
+        r.error = backupFailure(reason);
+        return r;
+    };
     if (BackupFolder.isEmpty())
         return fail(QStringLiteral("не задана папка резервных копий"));
     if (!QFileInfo(BackupFolder).isDir() && !QDir().mkpath(BackupFolder))

@@ -94,6 +94,10 @@ struct BackupResult {
 BackupResult MakeBackup(const QString& name, const QString& editorText);
 BackupResult MakeBackup(const QString& name, const QString& editorText, const QDateTime& when);
 
+// The bytes as a new copy in the backup folder under BackupFilePath (moved on
+// by a millisecond past an earlier copy's name), whatever RESERVE says.
+BackupResult WriteBackupCopy(const QString& documentPath, const QByteArray& bytes, const QDateTime& when);
+
 // "Сохранить в папке документа": the editor text as plain text beside the
 // document (nothing when there is no document).
 BackupResult SaveReserveCopyBeside(const QString& editorText);

@@ -283,6 +283,7 @@ void TForm1::FormShow()
     SETTINGS->BuildSettings();
     DoctypeDependent();
     TIME_TIMER->start();
+    startRecovery();
 }
 
 void TForm1::TIME_TIMERTimer()

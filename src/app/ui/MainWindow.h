@@ -40,6 +40,8 @@ class TIMGDROP;
 class TSWFFORM;
 class TSETTINGS;
 struct BackupResult;
+class RecoveryKeeper;
+struct RecoveryCopy;
 
 namespace Ui {
 class TForm1;
@@ -257,6 +259,14 @@ public:
     void buildSettings();
     void N32Click();
 
+    // ---- Recovery copies of unsaved text (app/ui/RecoveryCommands.cpp) ----
+    RecoveryKeeper* RECOVERY = nullptr; // made at the first showing
+    // Each copy left by an instance that is gone: Yes opens it, No moves it
+    // into the reserve copies.
+    void offerRecoveryCopies();
+    // A recovered text as the document, modified.
+    void openRecoveredText(const RecoveryCopy& copy);
+
     // Writes one line to the message log, red for an error.
     void HELPLOG_Write(const QString& message, bool isError);
     const MessageLog& messageLog() const { return log_; }
@@ -359,6 +369,7 @@ private:
     void FormShow();
     bool FormCloseQuery();
     void FormClose();
+    void startRecovery();
     void buildMenus();
     void wireDocumentCommands();
     void wireImportExport();
