@@ -7,5 +7,6 @@ VELTMARK_PACKAGES=(
   libgl-dev libglx-dev libopengl-dev libxkbcommon-dev
   libgtest-dev libgmock-dev libbenchmark-dev libjpeg-dev
   xvfb xauth fonts-dejavu-core tidy
+  breeze-icon-theme libqt6svg6
   desktop-file-utils appstream shared-mime-info dpkg-dev
 )

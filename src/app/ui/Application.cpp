@@ -4,6 +4,7 @@
 #include "app/Install.h"
 #include "app/StartUp.h"
 #include "app/ui/MainWindow.h"
+#include "app/ui/Pictures.h"
 #include "html/CheckCommand.h"
 #include "platform/DesktopIntegration.h"
 #include "platform/ui/ProgramIcon.h"
@@ -64,6 +65,7 @@ int RunVeltmark(int argc, char** argv)
     QApplication app(argc, argv);
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     loadRussianTranslations(app);
+    UseIconTheme();
 
     platform::QtPrompts prompts;
     platform::SetPrompts(&prompts);

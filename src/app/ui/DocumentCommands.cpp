@@ -118,6 +118,7 @@ void TForm1::showDocumentTitles()
     setAppTitle(ApplicationTitle(CurrentFileName));
     updateContainingFolder();
     DoctypeDependent();
+    showDocumentState();
 }
 
 // The folder button works for a document on disk, never for the scratch
@@ -321,6 +322,7 @@ void TForm1::SaveFile()
     UndoReset();
     UndoSnapshot();
     DocModified = false;
+    showDocumentState(); // the save may have changed the encoding
 }
 
 QString TForm1::dialogFolder() const

@@ -331,8 +331,10 @@ void TForm1::HELPLOG_Write(const QString& message, bool isError)
 {
     const int revision = log_.revision();
     log_.write(message, isError, QTime::currentTime());
-    if (log_.revision() != revision)
+    if (log_.revision() != revision) {
         renderLog();
+        showLogLineInStatus();
+    }
 }
 
 void TForm1::renderLog()

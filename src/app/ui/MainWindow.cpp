@@ -125,6 +125,8 @@ TForm1::TForm1(const QStringList& args, QWidget* parent)
     buildSettings();
     buildStatusBar();
     wireEditor();
+    buildDocumentStatus();
+    buildPictures();
     FormCreate();
 }
 
@@ -202,6 +204,13 @@ QString TForm1::statusPanel(int i) const { return panels_.value(i) ? panels_[i]-
 
 void TForm1::setStatusPanel(int i, const QString& text)
 {
+    // A log line shown in panel 0 gives way to a text, not to a clearing.
+    if (i == 0 && STATUS_FLASH && STATUS_FLASH->isActive()) {
+        hintAfterMessage_ = text;
+        if (!text.isEmpty())
+            endStatusMessage();
+        return;
+    }
     if (QLabel* l = panels_.value(i))
         l->setText(text);
 }
@@ -358,7 +367,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
             if (w->isWindow())
                 break;
         }
-        setStatusPanel(0, hint);
+        showHint(hint);
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -267,6 +267,13 @@ public:
     // A recovered text as the document, modified.
     void openRecoveredText(const RecoveryCopy& copy);
 
+    // ---- Pictures and the status bar's document state (app/ui/Pictures.cpp, app/ui/StatusCommands.cpp) ----
+    QToolButton* STATUS_ENCODING = nullptr; // "Windows-1251" / "UTF-8"; a click opens "Кодировка"
+    QLabel* STATUS_LINEENDS = nullptr;      // "CRLF" / "LF"
+    QTimer* STATUS_FLASH = nullptr;         // ends a log line shown in panel 0
+    // The encoding and line ends of the document into the status bar.
+    void showDocumentState();
+
     // Writes one line to the message log, red for an error.
     void HELPLOG_Write(const QString& message, bool isError);
     const MessageLog& messageLog() const { return log_; }
@@ -393,6 +400,15 @@ private:
     void reportBackup(const BackupResult& result);
     LogWriter logWriter();
     void buildStatusBar();
+    void buildDocumentStatus();
+    void buildPictures();
+    // While the log is hidden its newest line shows in panel 0 for a few
+    // seconds, red for an error; hints wait until it ends.
+    void showLogLineInStatus();
+    void endStatusMessage();
+    void showHint(const QString& hint);
+    // On a narrow window the first panel yields room to the caret report.
+    void fitStatusPanels();
     // The preview button's drop-down: the preview entries (PreviewCommands),
     // the outside browsers' entries (BrowserCommands); the help menu and the
     // About box (PreviewCommands, HelpCommands).
@@ -445,4 +461,5 @@ private:
     QString lastFolder_;         // of the last document opened or saved
     bool shown_ = false;
     bool closing_ = false;
+    QString hintAfterMessage_; // panel 0's text once the shown log line ends
 };

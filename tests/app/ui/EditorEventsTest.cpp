@@ -135,7 +135,7 @@ TEST_F(EditorEventsTest, UndoBringsTheCaretLineIntoView)
     EXPECT_GT(top + 5, 250 - form_->Memo1->viewport()->height() / std::max(1, TKRichEdit::LineHeight));
 }
 
-TEST_F(EditorEventsTest, MouseShowsTheCaretReport)
+TEST_F(EditorEventsTest, MouseAndKeysShowTheCaretReport)
 {
     form_->Memo1->setText(QStringLiteral("abc\r\ndef"));
     QTextCursor c(form_->Memo1->document()->findBlockByNumber(1));
@@ -144,10 +144,12 @@ TEST_F(EditorEventsTest, MouseShowsTheCaretReport)
     QTest::mouseClick(form_->Memo1->viewport(), Qt::LeftButton, Qt::NoModifier, at);
     EXPECT_TRUE(form_->statusPanel(1).startsWith(QStringLiteral("Строка 2 символ ")));
     EXPECT_EQ(Editor().LastSelStart, form_->Memo1->selStart());
-    // Keys leave the report as it was.
+    // Keys move it too, a held key while it repeats.
     const QString shown = form_->statusPanel(1);
-    QTest::keyClick(form_->Memo1, Qt::Key_Right);
-    EXPECT_EQ(form_->statusPanel(1), shown);
+    QTest::keyPress(form_->Memo1, Qt::Key_Right);
+    EXPECT_NE(form_->statusPanel(1), shown);
+    EXPECT_TRUE(form_->statusPanel(1).startsWith(QStringLiteral("Строка 2 символ ")));
+    QTest::keyRelease(form_->Memo1, Qt::Key_Right);
 }
 
 TEST_F(EditorEventsTest, LogShowsBoldTimeStampedLinesNewestFirst)
