@@ -8,6 +8,7 @@
 #include "editor/Undo.h"
 #include "editor/ui/KRichEdit.h"
 #include "store/ColourNotation.h"
+#include "store/ui/QtColour.h"
 #include "store/OptionItems.h"
 #include "store/OptionsStore.h"
 #include "store/Utilities.h"
@@ -27,9 +28,8 @@ const QString kRecentColourPrefix = QStringLiteral("RECENT_COLOR_");
 // A 16 × 16 swatch inside a one-pixel black frame.
 QIcon swatch(TColor colour)
 {
-    const TColor rgb = ColorToRGB(colour);
     QPixmap pm(16, 16);
-    pm.fill(QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF));
+    pm.fill(ToQColor(colour));
     QPainter p(&pm);
     p.setPen(Qt::black);
     p.drawRect(0, 0, 15, 15);

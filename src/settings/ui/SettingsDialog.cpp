@@ -9,6 +9,7 @@
 #include "settings/ShellIntegration.h"
 #include "store/OptionItems.h"
 #include "store/OptionsStore.h"
+#include "store/ui/QtColour.h"
 #include "ui_SettingsDialog.h"
 
 #include <QCheckBox>
@@ -19,18 +20,6 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
-
-namespace {
-
-QColor toQColor(TColor c)
-{
-    const TColor rgb = ColorToRGB(c);
-    return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
-}
-
-TColor fromQColor(const QColor& c) { return TColor(c.red() | (c.green() << 8) | (c.blue() << 16)); }
-
-} // namespace
 
 TSETTINGS::TSETTINGS(TKRichEdit* editor, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint)
@@ -205,7 +194,7 @@ void TSETTINGS::Button3Click()
 void TSETTINGS::setSwatch(TColor colour)
 {
     QPalette p = BCCOL->palette();
-    p.setColor(QPalette::Window, toQColor(colour));
+    p.setColor(QPalette::Window, ToQColor(colour));
     BCCOL->setPalette(p);
     BCCOL->setProperty("colour", QVariant::fromValue(int(colour)));
 }
@@ -214,7 +203,7 @@ void TSETTINGS::applyBackground(TColor colour)
 {
     if (editor_) {
         QPalette p = editor_->palette();
-        p.setColor(QPalette::Base, toQColor(colour));
+        p.setColor(QPalette::Base, ToQColor(colour));
         editor_->setPalette(p);
     }
     setSwatch(colour);
@@ -222,7 +211,7 @@ void TSETTINGS::applyBackground(TColor colour)
 
 void TSETTINGS::BCPICKClick()
 {
-    const TColor start = editor_ ? fromQColor(editor_->palette().color(QPalette::Base)) : DefaultBackground;
+    const TColor start = editor_ ? FromQColor(editor_->palette().color(QPalette::Base)) : DefaultBackground;
     TColor picked = start;
     if (!pickColour || !pickColour(start, &picked))
         return;

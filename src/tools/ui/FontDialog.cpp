@@ -5,6 +5,7 @@
 #include "editor/Undo.h"
 #include "html/DocumentResources.h"
 #include "preview/ui/PageBrowser.h"
+#include "store/ui/QtColour.h"
 #include "ui_FontDialog.h"
 
 #include <QApplication>
@@ -19,15 +20,6 @@
 
 std::function<PageBrowser*(QWidget*)> TFONTFORM::SampleBrowserForTests;
 
-namespace {
-
-QColor qtColour(TColor colour)
-{
-    const TColor rgb = ColorToRGB(colour);
-    return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
-}
-
-} // namespace
 
 TFONTFORM::TFONTFORM(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint)
@@ -227,7 +219,7 @@ void TFONTFORM::paintSwatches()
 {
     for (auto [swatch, colour] : {std::pair{FONTCOLOR, FontColour}, std::pair{STRCOLOR, StrColour}}) {
         QPalette p = swatch->palette();
-        p.setColor(QPalette::Window, qtColour(colour));
+        p.setColor(QPalette::Window, ToQColor(colour));
         swatch->setPalette(p);
     }
 }
