@@ -62,11 +62,13 @@ constexpr Picture kToolBarPictures[] = {
 
 // Menu entries: the theme's picture alone, or the tool button's they share.
 constexpr Picture kMenuPictures[] = {
-    {"MENU_NEWEMPTY", "document-new", ""},
+    {"NEWDOC_ACTION", "document-new", ""},
+    {"MENU_NEWEMPTY", "text-plain", ""},
     {"MENU_NEWPAGE", "text-html", ""},
     {"N7", "document-open", ""},
     {"RECENT_MENU_ACTION", "document-open-recent", ""},
     {"N16", "document-save", ""},
+    {"MENU_RESERVES_ACTION", "document-save-all", ""},
     {"N14", "document-save-as", ""},
     {"MENU_IMPORT", "document-import", ""},
     {"MENU_EXPORT", "document-export", ""},

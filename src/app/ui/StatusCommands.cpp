@@ -76,8 +76,9 @@ void TForm1::buildDocumentStatus()
     // A click on the encoding opens the encoding choices above it.
     connect(STATUS_ENCODING, &QToolButton::clicked, this, [this] {
         N37Click();
-        const QPoint at = STATUS_ENCODING->mapToGlobal(QPoint(0, 0));
-        N37->popup(at - QPoint(0, N37->sizeHint().height()));
+        // Right-aligned with the button, so it stays over the window.
+        const QSize menu = N37->sizeHint();
+        N37->popup(STATUS_ENCODING->mapToGlobal(QPoint(STATUS_ENCODING->width() - menu.width(), -menu.height())));
     });
     for (QAction* a : {ENC_1251, ENC_UTF8})
         connect(a, &QAction::triggered, this, &TForm1::showDocumentState);
