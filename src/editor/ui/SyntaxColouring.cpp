@@ -48,7 +48,7 @@ const Palette kPalette[] = {
 
 } // namespace
 
-int TSyntaxColouring::StepBudgetMs = 8;
+int TSyntaxColouring::StepBudgetMs = 6;
 
 TSyntaxColouring::TSyntaxColouring(TKRichEdit* editor)
     : QObject(editor)
@@ -57,14 +57,15 @@ TSyntaxColouring::TSyntaxColouring(TKRichEdit* editor)
     blockCount_ = editor_->document()->blockCount();
     addDirty(1, blockCount_ - 1);
     connect(editor_->document(), &QTextDocument::contentsChange, this, &TSyntaxColouring::contentsChange);
-    editor_->viewport()->installEventFilter(this);
+    viewport_ = editor_->viewport();
+    viewport_->installEventFilter(this);
     editor_->installEventFilter(this);
     appearanceChanged();
 }
 
 bool TSyntaxColouring::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == editor_->viewport() && event->type() == QEvent::Paint)
+    if (watched == viewport_ && event->type() == QEvent::Paint)
         colourVisible();
     else if (watched == editor_ && event->type() == QEvent::PaletteChange)
         appearanceChanged();

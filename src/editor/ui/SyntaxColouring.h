@@ -70,6 +70,7 @@ private:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     TKRichEdit* editor_;
+    QObject* viewport_ = nullptr;
     ColouringKind kind_ = ColouringKind::Html;
     std::vector<Dirty> dirty_;
     int blockCount_ = 1;
