@@ -174,17 +174,22 @@ class ColouringRoundTrip : public FormTest {};
 
 TEST_F(ColouringRoundTrip, SavedPagesStayByteForByteAsRead)
 {
-    const std::pair<const char*, QByteArray> pages[] = {
-        {"page.html", "<!DOCTYPE html>\r\n<style>p { color: red }</style>\r\n<script>if (a < b) x = \"</div>\";</script>\r\n<!-- <b> -->\r\n"},
-        {"site.css", "@media print {\n  .menu { display: none } /* hide */\n}\n"},
-        {"app.js", "// a < b\r\nvar re = /\"/g; s = `two\r\nlines`;\r\n"},
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        ColouringKind kind;
+    } pages[] = {
+        {"page.html", "<!DOCTYPE html>\r\n<style>p { color: red }</style>\r\n<script>if (a < b) x = \"</div>\";</script>\r\n<!-- <b> -->\r\n", ColouringKind::Html},
+        {"site.css", "@media print {\n  .menu { display: none } /* hide */\n}\n", ColouringKind::Css},
+        {"app.js", "// a < b\r\nvar re = /\"/g; s = `two\r\nlines`;\r\n", ColouringKind::Js},
     };
-    for (const auto& [name, bytes] : pages) {
+    for (const auto& [name, bytes, kind] : pages) {
         const QString path = programFolder() + QString::fromUtf8(name);
         WriteBytes(path, bytes);
         TForm1& f = start({path});
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
         ASSERT_TRUE(f.Memo1->text().startsWith(QString::fromUtf8(bytes.left(8))));
+        EXPECT_EQ(int(f.Memo1->colouring()->kind()), int(kind)) << name;
         const int undoEntries = Undo().count();
         Paint(f.Memo1);
         f.Memo1->verticalScrollBar()->setValue(1);
