@@ -81,7 +81,7 @@ void TLineNumbers::paintEvent(QPaintEvent* event)
     p.setPen(dark ? base.lighter(115) : base.darker(125));
     p.drawLine(width() - 1, event->rect().top(), width() - 1, event->rect().bottom());
     p.setFont(editor_->font());
-    p.setPen(dark ? QColor(0xa8, 0xb0, 0xaa) : QColor(0x6a, 0x74, 0x6e));
+    p.setPen(dark ? QColor(0xa8, 0xb0, 0xaa) : QColor(0x56, 0x60, 0x5a));
     const int lineHeight = editor_->fontMetrics().height();
     for (const Shown& s : shownNumbers()) {
         if (s.top + lineHeight < event->rect().top() || s.top > event->rect().bottom())

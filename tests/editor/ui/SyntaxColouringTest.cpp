@@ -132,6 +132,19 @@ TEST_F(SyntaxColouringTest, OnlyLinesNearTheViewHoldColoursAndLongCatchUpsGoInSt
     EXPECT_FALSE(ColourAt(m, 3, 0).isValid()); // the first lines gave theirs back
 }
 
+TEST_F(SyntaxColouringTest, AVeryLongLineIsColouredInItsBeginningOnly)
+{
+    TKRichEdit* m = editor_.get();
+    m->setText(QStringLiteral("<b>").repeated(20000) + QStringLiteral("<!--\r\n-->x<i>"));
+    Paint(m);
+    const QList<QTextLayout::FormatRange> formats = m->document()->firstBlock().layout()->formats();
+    ASSERT_FALSE(formats.isEmpty());
+    EXPECT_LE(formats.last().start + formats.last().length, 16384);
+    // The next line still starts in the state the whole line ends in.
+    EXPECT_EQ(ColourAt(m, 1, 0), colour(Token::Comment));
+    EXPECT_EQ(ColourAt(m, 1, 5), colour(Token::Tag));
+}
+
 TEST_F(SyntaxColouringTest, LineNumbersStandBesideTheirLinesAndFollowTheFont)
 {
     TKRichEdit* m = editor_.get();
