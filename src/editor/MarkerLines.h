@@ -4,6 +4,8 @@
 #include <QList>
 #include <QString>
 
+class TextModel;
+
 class MarkerLines {
 public:
     const QList<int>& lines() const { return lines_; }
@@ -26,8 +28,16 @@ public:
     // carry theirs along, and of the lines in between a marker stays only on
     // a line the new text still has there. Texts are CR LF separated.
     void FollowText(const QString& before, const QString& after);
+    // The same, where the text after is the model's and the text before
+    // differed from it only in [offset, offset + added), which held removed:
+    // reads only the lines the two texts do not share.
+    void FollowReplacement(const TextModel& after, int offset, const QString& removed, int added);
 
 private:
+    // The lines' markers after the first `same` and the last `tail` of the
+    // wasCount lines before matched the nowCount lines after.
+    void remap(qsizetype wasCount, qsizetype nowCount, qsizetype same, qsizetype tail, int lineCount);
+
     QList<int> lines_;
 };
 

@@ -31,6 +31,7 @@ QString WithLineBreaks(const QString& text, QStringView lineBreak)
 
 void MemoryTextModel::setText(const QString& text)
 {
+    const int oldLength = length();
     text_ = WithLineBreaks(text, kCrLf);
     starts_.assign(1, 0);
     const QChar* data = text_.constData();
@@ -43,6 +44,7 @@ void MemoryTextModel::setText(const QString& text)
     }
     selStart_ = 0;
     selLength_ = 0;
+    reportChange(0, oldLength, length());
     firstVisible_ = 0;
 }
 
@@ -156,4 +158,5 @@ void MemoryTextModel::replace(int from, int to, const QString& crlfText)
     starts_.insert(at, added.begin(), added.end());
 
     text_.replace(from, to - from, crlfText);
+    reportChange(from, to - from, int(crlfText.size()));
 }

@@ -19,6 +19,8 @@ public:
 
     QString text() const override { return text_; }
     void setText(const QString& text) override;
+    int textLength() const override { return length(); }
+    QString textPart(int offset, int length) const override { return text_.mid(offset, length); }
 
     int lineCount() const override;
     QString line(int i) const override;

@@ -13,6 +13,8 @@
 // suite runs against both.
 #include <QString>
 
+#include <functional>
+
 struct CaretPos {
     int column = 0;
     int line = 0;
@@ -49,4 +51,27 @@ public:
 
     virtual CaretPos caretPos() const = 0;
     virtual int firstVisibleLine() const = 0;
+
+    // Length of text(), and a piece of it; both without building the whole
+    // text in the editor widget.
+    virtual int textLength() const { return int(text().size()); }
+    virtual QString textPart(int offset, int length) const { return text().mid(offset, length); }
+
+    // Told of every change to the text: at offset, removed characters of the
+    // old text gave way to added characters of the new one (offsets as in
+    // text(), a line break counting two). A model may report a wider range
+    // than really changed, never a narrower one, and may report several
+    // changes for one call. One listener: the undo history.
+    using ChangeListener = std::function<void(int offset, int removed, int added)>;
+    void setChangeListener(ChangeListener listener) { changeListener_ = std::move(listener); }
+
+protected:
+    void reportChange(int offset, int removed, int added) const
+    {
+        if (changeListener_)
+            changeListener_(offset, removed, added);
+    }
+
+private:
+    ChangeListener changeListener_;
 };

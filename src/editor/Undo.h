@@ -10,18 +10,30 @@
 // every commit (999 when it is missing or not a decimal integer); an entry is
 // dropped only when the history holds more than the depth and more than 5.
 //
-// Storage: the entries' texts are kept as a chain of differences, so memory
-// grows with the size of the edits rather than document size x depth. The
-// newest text-bearing entry is stored against the anchor text (normally the
-// base's own text, so it costs no copy of its own), and every older
-// text-bearing entry against the text of the next newer one: common prefix
-// length, common suffix length and the differing middle. Whenever the anchor
-// is replaced (a new base, an undo) the newest entry is re-expressed against
-// the new one, so the stored texts come back exactly whatever happened to
-// the editor between the calls. Nothing is stored against the oldest entry,
-// so dropping it never breaks the chain.
+// Storage: the base text is held in pieces (ChunkedText) and the entries'
+// texts as a chain of differences, so memory grows with the size of the
+// edits rather than document size x depth. The newest text-bearing entry is
+// stored against the base text, every older one against the text of the
+// next newer one: common prefix length, common suffix length and the
+// differing middle. Nothing is stored against the oldest entry, so dropping
+// it never breaks the chain.
+//
+// The editor reports the range of every change (TextModel's change
+// listener), so the history knows where the editor can differ from the base
+// and a commit or a snapshot reads and compares only that range: a key
+// costs the same on any page. When the base moves, the newest entry is
+// re-expressed against it from that range alone.
+//
+// Redo: an undo keeps the state it replaced (the editor's selection and
+// text) on a second chain stored the same way, the newest against the base;
+// redo() puts it back and makes the state it left an undo entry again. Any
+// other change of the text (a commit with a new text, a snapshot that takes
+// a changed text) empties it.
+#include "editor/ChunkedText.h"
+
 #include <QString>
 #include <deque>
+#include <memory>
 #include <functional>
 #include <optional>
 
@@ -41,34 +53,60 @@ class UndoHistory {
 public:
     static constexpr int DefaultDepth = 999;
 
-    // Remembers the editor (may be null: then every operation does nothing)
-    // and starts with an empty history and base.
+    UndoHistory();
+    ~UndoHistory();
+    UndoHistory(const UndoHistory&) = delete;
+    UndoHistory& operator=(const UndoHistory&) = delete;
+
+    // Remembers the editor (may be null: then every operation does nothing),
+    // listens to its changes and starts with an empty history and base.
     void init(TextModel* editor);
-    // Base := selection 0/0 and empty text; history := empty.
+    // Base := selection 0/0 and empty text; history and redo := empty.
     void reset();
     // Unless suspended, copies the editor's selection and text into the base.
     void snapshot();
     // Pushes the base if the editor's selection start or text differs from it.
     void commit();
-    // Pops the newest entry into the editor and takes a new base.
+    // Pops the newest entry into the editor and takes a new base; the state
+    // it replaced becomes the newest redo entry.
     void restore();
+    // Takes back the last restore: pushes the base as an undo entry (as a
+    // commit would), puts the newest redo entry into the editor and takes a
+    // new base. Nothing when there is nothing to redo.
+    void redo();
     // Drops the oldest entries until at most n remain.
     void trimTo(int n);
 
     int count() const { return int(entries_.size()); }
     bool isEmpty() const { return entries_.empty(); }
+    int redoCount() const { return int(redo_.size()); }
+    bool canRedo() const { return !redo_.empty(); }
 
     int baseSelStart() const { return baseStart_; }
     int baseSelLength() const { return baseLength_; }
-    const QString& baseText() const { return baseText_; }
+    // The whole base text (a copy).
+    QString baseText() const { return base_.toString(); }
 
     // Entry i (0 = oldest) in its string form. Rebuilds the text from the
     // chain, so it costs one document copy per newer text-bearing entry.
     QString entryAt(int i) const;
+    // The same for the redo entries (0 = the one redo() takes last).
+    QString redoEntryAt(int i) const;
 
-    // Bytes the history holds beyond the base: the entry records, their
-    // stored pieces of text, and the anchor text while it is not the base's.
+    // Bytes the history holds beyond the base: the entry records and their
+    // stored pieces of text. The redo entries' bytes apart.
     qint64 memoryBytes() const;
+    qint64 redoMemoryBytes() const;
+
+    // The range of the editor's text the last restore() or redo() replaced:
+    // offset, the text that was there, and the new text's length. Empty
+    // (length 0 both) when it set only the selection.
+    struct Replacement {
+        int offset = 0;
+        QString removed;
+        int added = 0;
+    };
+    const Replacement& lastReplacement() const { return lastReplacement_; }
 
     // Set by a caller around a call that would otherwise snapshot and commit
     // on its own, so that its whole command becomes one step.
@@ -77,37 +115,66 @@ public:
     // Called whenever "the history is not empty" may have changed, with its
     // new value (the main window enables MENU_UNDO from it).
     std::function<void(bool)> onAvailableChanged;
+    // The same for "there is something to redo" (MENU_REDO).
+    std::function<void(bool)> onRedoAvailableChanged;
+
+    // A text given against a reference text:
+    // reference.left(prefix) + middle + reference.right(suffix).
+    struct Diff {
+        qsizetype prefix = 0;
+        qsizetype suffix = 0;
+        QString middle;
+    };
 
 private:
     struct Entry {
         int start = 0;
         int length = 0;
         bool hasText = false;
-        // text = reference.left(prefix) + middle + reference.right(suffix),
-        // the reference being the anchor for the newest text-bearing entry
-        // and the next newer text-bearing entry's text for the others.
-        qsizetype prefix = 0;
-        qsizetype suffix = 0;
-        QString middle;
+        // Against the base for the newest text-bearing entry, against the
+        // next newer text-bearing entry's text for the others.
+        Diff diff;
     };
+    using Chain = std::deque<Entry>;
 
-    // Index of the newest text-bearing entry, or -1.
-    int newestTextEntry() const;
-    // Re-expresses the newest text-bearing entry against the given text,
-    // which becomes the anchor.
-    void moveAnchor(const QString& text);
+    void noteChange(int offset, int added);
+    // Whether the editor's text differs from the base.
+    bool editorTextChanged();
+    // Makes the base the editor's text, re-expressing both chains' newest
+    // entries; false when the text was the same.
+    bool takeEditorText();
+    // A text given against the base, expressed against the editor's text.
+    Diff againstEditor(const Diff& text) const;
+    // Changes the editor's text to the one given against it; fills
+    // lastReplacement_.
+    void putIntoEditor(const Diff& change);
+    // The editor's text against the base.
+    Diff editorAgainstBase() const;
+    // The range where the base and the editor may differ: [from, size - tail)
+    // in both.
+    qsizetype dirtyFrom() const;
+    qsizetype dirtyTail() const;
     void dropOldest();
+    void clearRedo();
     void notify();
-    // Base and entries back to empty.
+    void notifyRedo();
+    // Base, entries and redo back to empty.
     void clear();
+    int depth() const;
 
     TextModel* editor_ = nullptr;
+    std::shared_ptr<UndoHistory*> self_;
     int baseStart_ = 0;
     int baseLength_ = 0;
-    QString baseText_;
-    std::deque<Entry> entries_;
-    int textEntries_ = 0;
-    QString anchor_;
+    ChunkedText base_;
+    // Whether the editor reported a change since the base was taken, and the
+    // union of the changed ranges as [from, size - tail).
+    bool dirty_ = false;
+    qsizetype dirtyFrom_ = 0;
+    qsizetype dirtyTail_ = 0;
+    Chain entries_;
+    Chain redo_;
+    Replacement lastReplacement_;
 };
 
 // The program-wide history and the calls every editing command uses.
@@ -117,3 +184,4 @@ void UndoReset();
 void UndoSnapshot();
 void UndoCommit();
 void UndoRestore();
+void UndoRedo();

@@ -33,6 +33,30 @@ TKRichEdit::TKRichEdit(QWidget* parent)
     setContextMenuPolicy(Qt::CustomContextMenu);
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { Q_EMIT OnScroll(this); });
     attachDisplayAids();
+    reportedLength_ = textLength();
+    connect(document(), &QTextDocument::contentsChange, this, &TKRichEdit::reportDocumentChange);
+}
+
+void TKRichEdit::reportDocumentChange(int position, int, int added)
+{
+    // Positions after the change; the document counts one separator more
+    // than the text has (after its last block). What follows the changed
+    // range is the same before and after, which gives the removed length.
+    const int end = document()->characterCount() - 1;
+    const int from = std::clamp(position, 0, std::max(end, 0));
+    const int to = std::clamp(position + std::max(added, 0), from, std::max(end, 0));
+    const int length = textLength();
+    const int offset = toOffset(from);
+    const int addedOffsets = toOffset(to) - offset;
+    const int tail = length - offset - addedOffsets;
+    const int removedOffsets = std::max(0, reportedLength_ - offset - tail);
+    reportedLength_ = length;
+    if (setTextKept_) {
+        setTextKept_ = false;
+        setText_.clear();
+    }
+    reportChange(offset, removedOffsets, addedOffsets);
+    Q_EMIT OnTextChange(offset, removedOffsets, addedOffsets);
 }
 
 int TKRichEdit::LineHeight = 0;
@@ -86,6 +110,14 @@ std::optional<QKeySequence::StandardKey> clipboardCommand(const QKeyEvent* event
     return std::nullopt;
 }
 
+bool isRedoKey(const QKeyEvent* event)
+{
+    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+    return (event->key() == Qt::Key_Y && mods == Qt::ControlModifier)
+        || (event->key() == Qt::Key_Z && mods == (Qt::ControlModifier | Qt::ShiftModifier))
+        || event->matches(QKeySequence::Redo);
+}
+
 } // namespace
 
 void TKRichEdit::keyPressEvent(QKeyEvent* event)
@@ -102,6 +134,9 @@ void TKRichEdit::keyPressEvent(QKeyEvent* event)
     } else if (event->matches(QKeySequence::Undo)) {
         event->accept();
         Q_EMIT OnUndoKey();
+    } else if (isRedoKey(event)) {
+        event->accept();
+        Q_EMIT OnRedoKey();
     } else if (const auto command = clipboardCommand(event)) {
         event->accept();
         Q_EMIT OnClipboardKey(*command);
@@ -154,6 +189,8 @@ void TKRichEdit::wheelEvent(QWheelEvent* event)
 
 QString TKRichEdit::text() const
 {
+    if (setTextKept_)
+        return setText_;
     // The raw text keeps every character as typed (no space for a no-break
     // space); blocks are separated by U+2029, which becomes CR LF.
     const QString raw = document()->toRawText();
@@ -177,6 +214,32 @@ QString TKRichEdit::text() const
 void TKRichEdit::setText(const QString& text)
 {
     setPlainText(WithLineBreaks(text, kLf));
+    // Kept unless a character the document turns into a block separator
+    // makes its text differ.
+    QString kept = WithLineBreaks(text, QStringLiteral("\r\n"));
+    const bool faithful = std::none_of(kept.cbegin(), kept.cend(), [](QChar c) {
+        return c == QChar::ParagraphSeparator || c == QChar(0xFDD0) || c == QChar(0xFDD1);
+    });
+    setTextKept_ = faithful && kept.size() == textLength();
+    setText_ = setTextKept_ ? std::move(kept) : QString();
+}
+
+QString TKRichEdit::textPart(int offset, int length) const
+{
+    const qint64 from = std::clamp<qint64>(offset, 0, textLength());
+    const qint64 to = std::clamp<qint64>(qint64(offset) + std::max(length, 0), from, textLength());
+    if (setTextKept_)
+        return setText_.mid(from, to - from);
+    // Most of the text: one pass over the raw text is faster than a
+    // selection.
+    if (to - from > textLength() / 2)
+        return text().mid(from, to - from);
+    QTextCursor c(document());
+    c.setPosition(toPosition(from));
+    c.setPosition(toPosition(to), QTextCursor::KeepAnchor);
+    QString s = c.selectedText();
+    s.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+    return s;
 }
 
 int TKRichEdit::textLength() const

@@ -41,6 +41,9 @@ public:
 
     QString text() const override;
     void setText(const QString& text) override;
+    // Length of text(): characters plus two for every block separator.
+    int textLength() const override;
+    QString textPart(int offset, int length) const override;
 
     int lineCount() const override;
     QString line(int i) const override;
@@ -73,6 +76,11 @@ Q_SIGNALS:
     void OnScroll(QObject* sender);
     // Ctrl+Z: the program's own undo (the control's is off).
     void OnUndoKey();
+    // Ctrl+Y and Ctrl+Shift+Z: the program's own redo.
+    void OnRedoKey();
+    // After every change of the text, the changed range as offsets (see
+    // TextModel::setChangeListener): never narrower than the real change.
+    void OnTextChange(int offset, int removed, int added);
     // Copy, cut, paste and select-all keys: the program's own commands, so
     // that they are undo steps like the menu's.
     void OnClipboardKey(QKeySequence::StandardKey command);
@@ -94,9 +102,14 @@ private:
     void attachDisplayAids();
     TSyntaxColouring* colouring_ = nullptr;
     TLineNumbers* lineNumbers_ = nullptr;
-
-    // Length of text(): characters plus two for every block separator.
-    int textLength() const;
+    // The document's contentsChange in offsets.
+    void reportDocumentChange(int position, int removed, int added);
+    // textLength() after the last reported change.
+    int reportedLength_ = 0;
+    // The text as setText() put it, CR LF separated, until the next change:
+    // read back without a pass over the document.
+    QString setText_;
+    bool setTextKept_ = false;
     // Offset of a block's first character.
     static int blockOffset(const QTextBlock& block);
     // Block that holds the offset (clamped to the text).

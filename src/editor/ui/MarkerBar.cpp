@@ -179,6 +179,17 @@ void TMarkerBar::FollowText(const QString& before, const QString& after)
     Memo1Scroll();
 }
 
+void TMarkerBar::FollowReplacement(int offset, const QString& removed, int added)
+{
+    if (!editor_ || markers_.isEmpty() || (removed.isEmpty() && added == 0))
+        return;
+    markers_.FollowReplacement(*editor_, offset, removed, added);
+    destroyPictures();
+    for (int line : markers_.lines())
+        createPicture(line);
+    Memo1Scroll();
+}
+
 void TMarkerBar::Memo1Scroll()
 {
     for (int line : markers_.lines()) {

@@ -32,6 +32,8 @@ public:
     void MarkersRemake(bool force);
     // The editor's text was replaced as a whole: the markers follow it.
     void FollowText(const QString& before, const QString& after);
+    // The same from the range a step of the history replaced.
+    void FollowReplacement(int offset, const QString& removed, int added);
     // The editor scrolled: every picture to its line, hidden out of view.
     void Memo1Scroll();
     void HighlightCaretPos();
