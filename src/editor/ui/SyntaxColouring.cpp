@@ -51,7 +51,7 @@ const Palette kPalette[] = {
 
 } // namespace
 
-int TSyntaxColouring::StepBudgetMs = 6;
+int TSyntaxColouring::StepBudgetMs = 4;
 
 TSyntaxColouring::TSyntaxColouring(TKRichEdit* editor)
     : QObject(editor)
