@@ -96,8 +96,40 @@ void BM_UndoMemoryAfter1000Edits(benchmark::State& state)
     state.counters["plainBytes"] = double(qint64(history.count()) * text.size() * qint64(sizeof(QChar)));
 }
 
+// The same edits undone one by one, then redone: what the undo and redo
+// entries hold together at each point, beside the history after the edits.
+void BM_RedoMemoryAfter1000Edits(benchmark::State& state)
+{
+    MemoryTextModel editor;
+    UndoHistory history;
+    const QString text = page(1024 * 1024);
+    qint64 edited = 0;
+    qint64 undone = 0;
+    qint64 redone = 0;
+    for (auto _ : state) {
+        openInHistory(history, editor, text);
+        for (int i = 0; i < 1000; ++i) {
+            editor.setSelStart(int((qint64(i) * 7919) % editor.text().size()));
+            history.snapshot();
+            editor.setSelText(QStringLiteral("x"));
+            history.commit();
+        }
+        edited = history.memoryBytes() + history.redoMemoryBytes();
+        while (!history.isEmpty())
+            history.restore();
+        undone = history.memoryBytes() + history.redoMemoryBytes();
+        while (history.canRedo())
+            history.redo();
+        redone = history.memoryBytes() + history.redoMemoryBytes();
+    }
+    state.counters["editedBytes"] = double(edited);
+    state.counters["undoneBytes"] = double(undone);
+    state.counters["redoneBytes"] = double(redone);
+}
+
 } // namespace
 
+BENCHMARK(BM_RedoMemoryAfter1000Edits)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_UndoCommitOneChar)->Arg(kSizes[0])->Arg(kSizes[1])->Arg(kSizes[2])->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_UndoTextCopy)->Arg(kSizes[0])->Arg(kSizes[1])->Arg(kSizes[2])->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_UndoMemoryAfter1000Edits)->Iterations(1)->Unit(benchmark::kMillisecond);

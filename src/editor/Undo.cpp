@@ -103,7 +103,7 @@ bool isWhole(const Diff& d, qsizetype referenceSize)
     return d.middle.isEmpty() && d.prefix + d.suffix == referenceSize;
 }
 
-Diff whole(qsizetype referenceSize) { return Diff{referenceSize, 0, QString()}; }
+Diff whole(qsizetype referenceSize) { return Diff{int(referenceSize), 0, QString()}; }
 
 // The text x against the reference r, given that they agree on their first
 // p and last s characters: the middle narrowed to where they differ.
@@ -116,7 +116,7 @@ Diff narrowed(const Source& x, const Source& r, qsizetype p, qsizetype s)
     const qsizetype tailLimit = limit - k;
     const QString tail = r.mid(r.size() - s - tailLimit, tailLimit);
     const qsizetype k2 = matchBackward(m.constData() + m.size(), tail.constData() + tail.size(), tailLimit);
-    return Diff{p + k, s + k2, m.mid(k, m.size() - k - k2)};
+    return Diff{int(p + k), int(s + k2), m.mid(k, m.size() - k - k2)};
 }
 
 // A text given by d against r, re-expressed against r2, which agrees with r

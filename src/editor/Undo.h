@@ -121,8 +121,8 @@ public:
     // A text given against a reference text:
     // reference.left(prefix) + middle + reference.right(suffix).
     struct Diff {
-        qsizetype prefix = 0;
-        qsizetype suffix = 0;
+        int prefix = 0; // offsets are ints, as everywhere in TextModel
+        int suffix = 0;
         QString middle;
     };
 

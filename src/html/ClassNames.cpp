@@ -11,7 +11,21 @@
 
 namespace {
 
-bool At(const QString& up, qsizetype i, QStringView s) { return QStringView(up).sliced(i).startsWith(s); }
+// Whether the text at i reads s (upper case) in any case, each character
+// upper-cased as UpperKeepingPositions does.
+bool At(const QString& text, qsizetype i, QStringView s)
+{
+    if (text.size() - i < s.size())
+        return false;
+    for (qsizetype k = 0; k < s.size(); ++k) {
+        const QChar c = text.at(i + k);
+        const char16_t u = c.unicode();
+        const QChar upper = u < 0x80 ? QChar(u >= u'a' && u <= u'z' ? char16_t(u - 32) : u) : c.toUpper();
+        if (upper != s.at(k))
+            return false;
+    }
+    return true;
+}
 
 // Where a name in the style block ends. A second "." ends it too, so that
 // ".a.b" gives a and b rather than "a.b".
@@ -29,16 +43,24 @@ bool EndsBlockName(QChar c)
 
 QStringList ClassNamesFromStyleBlock(const QString& text)
 {
-    const QString up = UpperKeepingPositions(text);
     const qsizetype n = text.size();
     QStringList names;
     QSet<QString> seen; // upper-cased
     bool inStyle = false, inBody = false;
     for (qsizetype i = 0; i < n; ++i) {
-        if (At(up, i, u"</HEAD") || At(up, i, u"</STYLE"))
-            break;
-        if (At(up, i, u"<STYLE"))
-            inStyle = true;
+        // What ends the walk or opens the block starts with "<": until the
+        // block opens, the walk goes from one "<" to the next.
+        if (!inStyle) {
+            i = text.indexOf(u'<', i);
+            if (i < 0)
+                break;
+        }
+        if (text.at(i) == u'<') {
+            if (At(text, i, u"</HEAD") || At(text, i, u"</STYLE"))
+                break;
+            if (At(text, i, u"<STYLE"))
+                inStyle = true;
+        }
         if (!inStyle)
             continue;
         const QChar c = text.at(i);

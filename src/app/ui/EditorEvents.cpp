@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextEdit>
@@ -155,6 +156,14 @@ void TForm1::buildEditorPopup()
     MENU_UNDO->setEnabled(false);
     connect(MENU_UNDO, &QAction::triggered, this, &TForm1::MENU_UNDOClick);
     connect(Memo1, &TKRichEdit::OnUndoKey, this, &TForm1::MENU_UNDOClick);
+    // Takes back an Undo; the keys too are the editor's.
+    MENU_REDO = EDITOR_POPUP->addAction(QStringLiteral("Повторить"));
+    MENU_REDO->setObjectName(QStringLiteral("MENU_REDO"));
+    MENU_REDO->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    MENU_REDO->setShortcutContext(Qt::WidgetShortcut);
+    MENU_REDO->setEnabled(false);
+    connect(MENU_REDO, &QAction::triggered, this, &TForm1::MENU_REDOClick);
+    connect(Memo1, &TKRichEdit::OnRedoKey, this, &TForm1::MENU_REDOClick);
     connect(Memo1, &QWidget::customContextMenuRequested, this, &TForm1::EDITOR_POPUPPopup);
 
     // Hidden entries that only give hot keys; their previews come later.
@@ -174,6 +183,7 @@ void TForm1::EDITOR_POPUPPopup(const QPoint& pos)
 {
     Opt_SelectFile(opt::Program);
     MENU_UNDO->setVisible(!ParseBool(Opt_ReadStr(opt::DISABLEUNDO)));
+    MENU_REDO->setVisible(MENU_UNDO->isVisible());
     EDITOR_POPUPEnabling();
     EDITOR_POPUP->popup(Memo1->viewport()->mapToGlobal(pos));
 }
@@ -191,9 +201,14 @@ void TForm1::wireEditor()
     bar->setEditor(Memo1);
     bar->setLogWriter([this](const QString& m, bool e) { HELPLOG_Write(m, e); });
     bar->setLastEditorState([] { return std::pair<int, int>(Editor().LastLineCount, Editor().LastCaretLine); });
-    Undo().onAvailableChanged = [this](bool available) {
-        if (MENU_UNDO)
-            MENU_UNDO->setEnabled(available);
+    // The history outlives the window: its reports reach only a live one.
+    Undo().onAvailableChanged = [self = QPointer<TForm1>(this)](bool available) {
+        if (self && self->MENU_UNDO)
+            self->MENU_UNDO->setEnabled(available);
+    };
+    Undo().onRedoAvailableChanged = [self = QPointer<TForm1>(this)](bool available) {
+        if (self && self->MENU_REDO)
+            self->MENU_REDO->setEnabled(available);
     };
 }
 
@@ -367,28 +382,39 @@ void TForm1::CLOSELOGClick()
     markerBar(VERTBAR)->MarkersRemake(true);
 }
 
-void TForm1::MENU_UNDOClick()
+namespace {
+
+// Undo and redo: one step of the history, then the caret line into view.
+void historyStep(TForm1& f, void (*step)())
 {
     // The change event places markers by the caret line alone, which cannot
-    // tell where an undo put lines back: the markers follow the two texts.
-    TMarkerBar* bar = markerBar(VERTBAR);
-    const QString before = bar->markerLines().isEmpty() ? QString() : Memo1->text();
+    // tell where the step put lines back: the markers follow the range it
+    // replaced.
+    TMarkerBar* bar = markerBar(f.VERTBAR);
     Editor().RestoringText = true;
-    UndoRestore();
+    step();
     Editor().RestoringText = false;
-    bar->FollowText(before, Memo1->text());
-    // The next edit's shift starts from the caret the undo put back.
-    Editor().LastCaretLine = Memo1->caretPos().line;
+    const UndoHistory::Replacement& r = Undo().lastReplacement();
+    bar->FollowReplacement(r.offset, r.removed, r.added);
+    TKRichEdit* memo = f.Memo1;
+    // The next edit's shift starts from the caret the step put back.
+    Editor().LastCaretLine = memo->caretPos().line;
     // Bring the caret line to the top of the view and the caret into the
     // middle horizontally, measured with the editor's own font.
-    const QFontMetrics fm(Memo1->font());
-    const CaretPos caret = Memo1->caretPos();
+    const QFontMetrics fm(memo->font());
+    const CaretPos caret = memo->caretPos();
     const int h = TKRichEdit::LineHeight > 0 ? TKRichEdit::LineHeight : fm.height();
-    const int w = fm.horizontalAdvance(Memo1->line(caret.line).left(caret.column));
+    const int w = fm.horizontalAdvance(memo->line(caret.line).left(caret.column));
     // The scroll bar counts lines: the caret line goes to the top, without the
     // 16-bit position that would wrap on long documents.
-    Memo1->verticalScrollBar()->setValue(caret.line * h / std::max(1, h));
-    Memo1->scrollHorizontalTo(std::max(0, w - Memo1->viewport()->width() / 2));
-    markerBar(VERTBAR)->HighlightCaretPos();
-    Memo1->viewport()->update();
+    memo->verticalScrollBar()->setValue(caret.line * h / std::max(1, h));
+    memo->scrollHorizontalTo(std::max(0, w - memo->viewport()->width() / 2));
+    bar->HighlightCaretPos();
+    memo->viewport()->update();
 }
+
+} // namespace
+
+void TForm1::MENU_UNDOClick() { historyStep(*this, UndoRestore); }
+
+void TForm1::MENU_REDOClick() { historyStep(*this, UndoRedo); }

@@ -86,6 +86,7 @@ public:
     QMenu* MENU_TAGS = nullptr; // "Теги"
     QMenu* EDITOR_POPUP = nullptr;
     QAction* MENU_UNDO = nullptr;     // "Отмена" (Ctrl+Z)
+    QAction* MENU_REDO = nullptr;     // "Повторить" (Ctrl+Y, Ctrl+Shift+Z)
     QAction* MENU_FF9 = nullptr;      // hidden: F9, preview in the program's browser
     QAction* MENU_CtrlF9 = nullptr;   // hidden: F10, preview in the external browser
     QAction* MENU_SELECTPATH = nullptr; // "Выбрать путь на диске ..." (Ctrl+Alt+P)
@@ -281,6 +282,7 @@ public:
     void CARETINFO();
     // Undo the last step and bring the caret line into view.
     void MENU_UNDOClick();
+    void MENU_REDOClick();
     // Hides the message log for good (HELPLOG = 0).
     void CLOSELOGClick();
     // The colour picker for the code under the caret.
