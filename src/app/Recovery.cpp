@@ -120,6 +120,86 @@ QString RecoveryWriteFailureMessage(const QString& error)
     return QStringLiteral("Не удалось записать копию несохранённого текста: %1").arg(error);
 }
 
+// ---- RecoveryText ---------------------------------------------------------
+
+namespace {
+// Chunks hold up to twice this; an edit moves at most one chunk's characters.
+constexpr qsizetype kChunk = 32 * 1024;
+} // namespace
+
+void RecoveryText::reset(const QString& raw)
+{
+    chunks_.clear();
+    for (qsizetype at = 0; at < raw.size(); at += kChunk)
+        chunks_.push_back(raw.mid(at, kChunk));
+    size_ = raw.size();
+}
+
+bool RecoveryText::replace(qsizetype position, qsizetype removed, const QString& added)
+{
+    if (position < 0 || removed < 0 || position + removed > size_)
+        return false;
+    if (chunks_.empty())
+        chunks_.emplace_back();
+    // The chunk holding position (the last one for the very end).
+    size_t i = 0;
+    qsizetype start = 0;
+    while (i + 1 < chunks_.size() && position >= start + chunks_[i].size()) {
+        start += chunks_[i].size();
+        ++i;
+    }
+    qsizetype offset = position - start;
+    // What goes, possibly over several chunks.
+    qsizetype left = removed;
+    size_t j = i;
+    qsizetype at = offset;
+    while (left > 0 && j < chunks_.size()) {
+        const qsizetype n = std::min(left, chunks_[j].size() - at);
+        chunks_[j].remove(at, n);
+        left -= n;
+        if (left > 0) {
+            ++j;
+            at = 0;
+        }
+    }
+    chunks_[i].insert(offset, added);
+    size_ += added.size() - removed;
+    // Chunks emptied past i go; one grown too large is split.
+    const auto last = chunks_.begin() + std::min(j + 1, chunks_.size());
+    chunks_.erase(std::remove_if(chunks_.begin() + i + 1, last, [](const QString& c) { return c.isEmpty(); }), last);
+    if (chunks_[i].size() > 2 * kChunk) {
+        const QString whole = chunks_[i];
+        std::vector<QString> parts;
+        for (qsizetype p = 0; p < whole.size(); p += kChunk)
+            parts.push_back(whole.mid(p, kChunk));
+        chunks_.erase(chunks_.begin() + i);
+        chunks_.insert(chunks_.begin() + i, parts.begin(), parts.end());
+    } else if (chunks_[i].isEmpty() && chunks_.size() > 1) {
+        chunks_.erase(chunks_.begin() + i);
+    }
+    return true;
+}
+
+QString RecoveryText::EditorText(const std::vector<QString>& chunks)
+{
+    qsizetype n = 0;
+    for (const QString& c : chunks)
+        n += c.size() + c.count(QChar::ParagraphSeparator);
+    QString text(n, Qt::Uninitialized);
+    QChar* out = text.data();
+    for (const QString& c : chunks) {
+        for (QChar ch : c) {
+            if (ch == QChar::ParagraphSeparator) {
+                *out++ = u'\r';
+                *out++ = u'\n';
+            } else {
+                *out++ = ch;
+            }
+        }
+    }
+    return text;
+}
+
 // ---- RecoveryWriter -------------------------------------------------------
 
 RecoveryWriter::RecoveryWriter(const QString& folder, const QString& name)
@@ -155,20 +235,34 @@ bool RecoveryWriter::claim()
 
 bool RecoveryWriter::write(RecoveryCopy copy)
 {
-    if (!claim()) {
-        std::lock_guard<std::mutex> l(mutex_);
-        error_ = QStringLiteral("папка \"%1\" недоступна для записи").arg(QDir::toNativeSeparators(folder_));
+    if (!claimOrSay())
         return false;
-    }
-    post({false, std::move(copy)});
+    post({false, std::move(copy), std::nullopt});
     return true;
+}
+
+bool RecoveryWriter::write(RecoveryCopy copy, std::vector<QString> rawChunks)
+{
+    if (!claimOrSay())
+        return false;
+    post({false, std::move(copy), std::move(rawChunks)});
+    return true;
+}
+
+bool RecoveryWriter::claimOrSay()
+{
+    if (claim())
+        return true;
+    std::lock_guard<std::mutex> l(mutex_);
+    error_ = QStringLiteral("папка \"%1\" недоступна для записи").arg(QDir::toNativeSeparators(folder_));
+    return false;
 }
 
 void RecoveryWriter::remove()
 {
     // Without the lock this instance never wrote a copy.
     if (lock_->isLocked())
-        post({true, {}});
+        post({true, {}, std::nullopt});
 }
 
 void RecoveryWriter::post(Job job)
@@ -209,6 +303,8 @@ void RecoveryWriter::run()
             if (QFileInfo::exists(copyPath_) && !QFile::remove(copyPath_))
                 error = QStringLiteral("не удалось удалить \"%1\"").arg(QDir::toNativeSeparators(copyPath_));
         } else {
+            if (job.rawChunks)
+                job.copy.text = RecoveryText::EditorText(*job.rawChunks);
             QSaveFile f(copyPath_);
             const QByteArray bytes = RecoveryCopyBytes(job.copy);
             if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit())

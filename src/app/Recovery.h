@@ -52,6 +52,25 @@ QString RecoveryQuestion(const RecoveryCopy& copy);
 // The log line when a copy cannot be written.
 QString RecoveryWriteFailureMessage(const QString& error);
 
+// The editor's raw text (U+2029 between blocks) kept in chunks and edited
+// where it changes, so handing the text over copies none of it: the chunks
+// are shared until the next edit of each.
+class RecoveryText {
+public:
+    void reset(const QString& raw);
+    // Replaces `removed` characters at position with added; false (and the
+    // text left as it was) when the range lies outside it.
+    bool replace(qsizetype position, qsizetype removed, const QString& added);
+    qsizetype size() const { return size_; }
+    const std::vector<QString>& chunks() const { return chunks_; }
+    // The editor text of raw chunks: CR LF for every U+2029.
+    static QString EditorText(const std::vector<QString>& chunks);
+
+private:
+    std::vector<QString> chunks_;
+    qsizetype size_ = 0;
+};
+
 // One instance's copy. Writes and removals run on a thread of their own in
 // the order they were asked for; a write asked while another waits replaces
 // it (only the newest text matters). The lock is taken before the first
@@ -69,6 +88,9 @@ public:
     bool claim();
     // False (and nothing queued) when the lock cannot be taken.
     bool write(RecoveryCopy copy);
+    // The same with the text given as raw chunks, made into the editor text
+    // on the writer's thread.
+    bool write(RecoveryCopy copy, std::vector<QString> rawChunks);
     void remove();
     // Waits until everything asked so far is done.
     void wait();
@@ -79,9 +101,11 @@ private:
     struct Job {
         bool remove = false;
         RecoveryCopy copy;
+        std::optional<std::vector<QString>> rawChunks;
     };
     void run();
     void post(Job job);
+    bool claimOrSay();
 
     QString folder_;
     QString copyPath_;

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <random>
 
 using testing_support::IsolatedTest;
 using testing_support::ReadBytes;
@@ -69,6 +70,35 @@ TEST(RecoveryCopyFormat, DamagedCopiesAreRefused)
                                 QByteArray(), good.left(good.indexOf("\n\n"))};
     for (const QByteArray& bytes : cases)
         EXPECT_FALSE(ParseRecoveryCopy(bytes)) << bytes.left(120).toStdString();
+}
+
+TEST(RecoveryTextChunks, EditsAnywhereGiveTheTextAStringWouldHold)
+{
+    std::mt19937 random(11);
+    const QString sep(QChar::ParagraphSeparator);
+    QString reference;
+    for (int i = 0; i < 9000; ++i)
+        reference += QStringLiteral("line %1").arg(i) + sep;
+    RecoveryText text;
+    text.reset(reference);
+    for (int step = 0; step < 3000; ++step) {
+        const qsizetype at = std::uniform_int_distribution<qsizetype>(0, reference.size())(random);
+        // Mostly keystrokes, sometimes a paste or a cut of up to 100 000 characters.
+        const qsizetype span = step % 50 == 0 ? 100000 : 2;
+        const qsizetype removed = std::min(reference.size() - at, std::uniform_int_distribution<qsizetype>(0, span)(random));
+        const QString added = reference.mid(std::uniform_int_distribution<qsizetype>(0, reference.size())(random),
+                                            std::uniform_int_distribution<qsizetype>(0, span)(random));
+        ASSERT_TRUE(text.replace(at, removed, added));
+        reference.replace(at, removed, added);
+        ASSERT_EQ(text.size(), reference.size()) << step;
+    }
+    QString expected = reference;
+    expected.replace(sep, QStringLiteral("\r\n"));
+    EXPECT_EQ(RecoveryText::EditorText(text.chunks()), expected);
+    EXPECT_FALSE(text.replace(reference.size() - 1, 2, QString()));
+    text.reset(QString());
+    ASSERT_TRUE(text.replace(0, 0, QStringLiteral("a") + sep));
+    EXPECT_EQ(RecoveryText::EditorText(text.chunks()), QStringLiteral("a\r\n"));
 }
 
 TEST_F(RecoveryTest, LiveCopyIsNotTakenAndGoesWhenTheInstanceEnds)

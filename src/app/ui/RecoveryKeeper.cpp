@@ -2,6 +2,7 @@
 
 #include "editor/ui/KRichEdit.h"
 
+#include <QTextCursor>
 #include <QTextDocument>
 
 RecoveryKeeper::RecoveryKeeper(TKRichEdit* editor, QObject* parent, Timing timing)
@@ -12,12 +13,12 @@ RecoveryKeeper::RecoveryKeeper(TKRichEdit* editor, QObject* parent, Timing timin
 {
     // Held from the start, so no other instance takes what this one writes.
     writer_.claim();
-    connect(editor_->document(), &QTextDocument::contentsChanged, this, &RecoveryKeeper::changed);
+    connect(editor_->document(), &QTextDocument::contentsChange, this, &RecoveryKeeper::edited);
     connect(&timer_, &QTimer::timeout, this, &RecoveryKeeper::tick);
     timer_.start(timing_.tickMs);
 }
 
-void RecoveryKeeper::changed()
+void RecoveryKeeper::edited(int position, int removed, int added)
 {
     ++generation_;
     sinceChange_.start();
@@ -25,6 +26,23 @@ void RecoveryKeeper::changed()
         unwritten_ = true;
         sinceFirstUnwritten_.start();
     }
+    if (!rawValid_)
+        return;
+    // The raw text holds every character but the final block's separator.
+    QTextDocument* doc = editor_->document();
+    const qsizetype length = doc->characterCount() - 1;
+    if (position + added > length) {
+        rawValid_ = false; // a whole new text: taken again when needed
+        return;
+    }
+    QString text;
+    if (added > 0) {
+        QTextCursor c(doc);
+        c.setPosition(position);
+        c.setPosition(position + added, QTextCursor::KeepAnchor);
+        text = c.selectedText();
+    }
+    rawValid_ = raw_.replace(position, removed, text) && raw_.size() == length;
 }
 
 void RecoveryKeeper::takeCurrentAsWritten()
@@ -56,8 +74,13 @@ void RecoveryKeeper::tick()
         return;
     if (textChanged && unwritten_ && sinceChange_.elapsed() < timing_.pauseMs && sinceFirstUnwritten_.elapsed() < timing_.maxMs)
         return;
-    RecoveryCopy copy{state.fileName, state.origin, state.encoding, state.lineEnds, QDateTime::currentDateTime(), editor_->text()};
-    if (!writer_.write(std::move(copy)))
+    if (!rawValid_) {
+        QTextDocument* doc = editor_->document();
+        raw_.reset(doc->toRawText().left(doc->characterCount() - 1));
+        rawValid_ = true;
+    }
+    RecoveryCopy copy{state.fileName, state.origin, state.encoding, state.lineEnds, QDateTime::currentDateTime(), QString()};
+    if (!writer_.write(std::move(copy), raw_.chunks()))
         return;
     takeCurrentAsWritten();
 }

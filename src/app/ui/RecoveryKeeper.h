@@ -3,7 +3,11 @@
 // document has unsaved changes: a few seconds after typing pauses, and at
 // most every few seconds while it goes on, the text is handed to the copy's
 // writer thread; once the document is saved, closed or replaced
-// (DocModified false) the copy goes. A keystroke only counts a change.
+// (DocModified false) the copy goes. A keystroke counts a change and edits
+// the keeper's chunked copy of the raw text where it changed; handing a copy
+// to the writer shares those chunks, so the typing thread never copies or
+// encodes the whole text (only once after a whole new text, such as a
+// document opened, when its first copy is due).
 #include "app/Documents.h"
 #include "app/Recovery.h"
 
@@ -37,8 +41,10 @@ public:
     std::function<void(const QString& message)> onWriteFailure;
 
 private:
-    void changed();
+    void edited(int position, int removed, int added);
 
+    RecoveryText raw_;
+    bool rawValid_ = false;
     TKRichEdit* editor_;
     Timing timing_;
     RecoveryWriter writer_;

@@ -13,6 +13,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
+#include <QTextCursor>
 #include <QtEndian>
 
 #include <csignal>
@@ -207,6 +208,29 @@ TEST_F(RecoveryCommands, CopyFollowsAPauseInTypingAndIsNotRewrittenWhileNothingC
     ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(path); }, 3000));
     keeper->writer().wait();
     EXPECT_EQ(ParseRecoveryCopy(ReadBytes(path))->text, QStringLiteral("abcd"));
+
+    // Pasted lines, a cut across lines, an undo of the whole text, a new text:
+    // the copy is the editor's text each time.
+    const std::vector<std::function<void()>> edits = {
+        [&] { form.Memo1->insertPlainText(QStringLiteral("1\n22\n\n333\u00a0\n")); },
+        [&] {
+            QTextCursor c = form.Memo1->textCursor();
+            c.setPosition(2);
+            c.setPosition(9, QTextCursor::KeepAnchor);
+            c.removeSelectedText();
+        },
+        [&] { form.MENU_UNDOClick(); },
+        [&] { form.Memo1->setText(QStringLiteral("new\r\ntext")); },
+        [&] { QTest::keyClicks(form.Memo1, QStringLiteral("ok")); },
+    };
+    for (const auto& edit : edits) {
+        QFile::remove(path);
+        edit();
+        DocModified = true;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(path); }, 3000));
+        keeper->writer().wait();
+        EXPECT_EQ(ParseRecoveryCopy(ReadBytes(path))->text, form.Memo1->text());
+    }
 
     // Closed with an answer to the save question: the copy goes with the window.
     prompts_.answers = {Answer::No};
