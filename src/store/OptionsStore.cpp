@@ -207,7 +207,7 @@ QStringList OptionsStore::readLines() const
     QFile f(current_);
     if (current_.isEmpty() || !f.open(QIODevice::ReadOnly))
         return {};
-    return SplitLines(ReadOptionsText(f.readAll()));
+    return OptionsSection::FromBytes(f.readAll()).lines();
 }
 
 bool OptionsStore::writeLines(const QStringList& lines) const
@@ -215,15 +215,56 @@ bool OptionsStore::writeLines(const QStringList& lines) const
     return !current_.isEmpty() && writeFileLines(current_, lines);
 }
 
-bool OptionsStore::Opt_Read(const QString& name, QString& value) const
+OptionsSection OptionsSection::FromBytes(const QByteArray& bytes) { return OptionsSection(SplitLines(ReadOptionsText(bytes))); }
+
+bool OptionsSection::read(const QString& name, QString& value) const
 {
-    const QStringList lines = readLines();
-    const int i = indexOfKey(lines, itemKey(name));
+    const int i = indexOf(name);
     if (i < 0)
         return false;
-    value = Opt_Decode(storedValue(lines[i]));
+    value = Opt_Decode(storedValue(lines_[i]));
     return true;
 }
+
+int OptionsSection::indexOf(const QString& name) const { return indexOfKey(lines_, itemKey(name)); }
+
+int OptionsSection::indexOfValue(const QString& value) const
+{
+    const QString encoded = Opt_Encode(value);
+    for (int i = 0; i < lines_.size(); ++i)
+        if (storedValue(lines_[i]).compare(encoded, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+int OptionsSection::count() const { return countOf(lines_); }
+
+QString OptionsSection::nameAt(int position) const
+{
+    if (position < 0 || position >= count())
+        return {};
+    return storedName(lines_[position]);
+}
+
+QString OptionsSection::valueAt(int position) const
+{
+    if (position < 0 || position >= count())
+        return {};
+    return Opt_Decode(storedValue(lines_[position]));
+}
+
+QString OptionsSection::names() const
+{
+    QStringList lines = lines_;
+    dropFinalEmpty(lines);
+    QStringList names;
+    for (const QString& l : lines)
+        if (l.contains(u']'))
+            names << storedName(l);
+    return names.join(QStringLiteral("\r\n"));
+}
+
+bool OptionsStore::Opt_Read(const QString& name, QString& value) const { return section().read(name, value); }
 
 void OptionsStore::Opt_ReadStr(const QString& name, QString& value) const { Opt_Read(name, value); }
 
@@ -259,46 +300,17 @@ bool OptionsStore::Opt_Write(const QString& name, const QString& value)
 
 bool OptionsStore::Opt_Has(const QString& name) const { return Opt_IndexOf(name) >= 0; }
 
-int OptionsStore::Opt_IndexOf(const QString& name) const { return indexOfKey(readLines(), itemKey(name)); }
+int OptionsStore::Opt_IndexOf(const QString& name) const { return section().indexOf(name); }
 
-int OptionsStore::Opt_IndexOfValue(const QString& value) const
-{
-    const QStringList lines = readLines();
-    const QString encoded = Opt_Encode(value);
-    for (int i = 0; i < lines.size(); ++i)
-        if (storedValue(lines[i]).compare(encoded, Qt::CaseInsensitive) == 0)
-            return i;
-    return -1;
-}
+int OptionsStore::Opt_IndexOfValue(const QString& value) const { return section().indexOfValue(value); }
 
-int OptionsStore::Opt_Count() const { return countOf(readLines()); }
+int OptionsStore::Opt_Count() const { return section().count(); }
 
-QString OptionsStore::Opt_NameAt(int position) const
-{
-    const QStringList lines = readLines();
-    if (position < 0 || position >= countOf(lines))
-        return {};
-    return storedName(lines[position]);
-}
+QString OptionsStore::Opt_NameAt(int position) const { return section().nameAt(position); }
 
-QString OptionsStore::Opt_ValueAt(int position) const
-{
-    const QStringList lines = readLines();
-    if (position < 0 || position >= countOf(lines))
-        return {};
-    return Opt_Decode(storedValue(lines[position]));
-}
+QString OptionsStore::Opt_ValueAt(int position) const { return section().valueAt(position); }
 
-QString OptionsStore::Opt_Names() const
-{
-    QStringList lines = readLines();
-    dropFinalEmpty(lines);
-    QStringList names;
-    for (const QString& l : lines)
-        if (l.contains(u']'))
-            names << storedName(l);
-    return names.join(QStringLiteral("\r\n"));
-}
+QString OptionsStore::Opt_Names() const { return section().names(); }
 
 void OptionsStore::Opt_Delete(const QString& name)
 {

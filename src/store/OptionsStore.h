@@ -12,6 +12,27 @@
 #include <functional>
 #include <optional>
 
+// A section's items as its file's bytes give them: the store's read
+// operations are these over the file as read at that moment.
+class OptionsSection {
+public:
+    explicit OptionsSection(QStringList lines)
+        : lines_(std::move(lines)) {}
+    static OptionsSection FromBytes(const QByteArray& bytes);
+
+    const QStringList& lines() const { return lines_; }
+    bool read(const QString& name, QString& value) const;
+    int indexOf(const QString& name) const;
+    int indexOfValue(const QString& value) const;
+    int count() const;
+    QString nameAt(int position) const;
+    QString valueAt(int position) const;
+    QString names() const;
+
+private:
+    QStringList lines_;
+};
+
 class OptionsStore {
 public:
     // folder: the program folder with a trailing separator.
@@ -50,6 +71,7 @@ public:
 
 private:
     QStringList readLines() const;
+    OptionsSection section() const { return OptionsSection(readLines()); }
     bool writeLines(const QStringList& lines) const;
 
     QString folder_;
