@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -35,7 +36,38 @@ bool writableFolder(const QString& folder)
     return fi.isDir() && fi.isWritable();
 }
 
+// Every options section already there opens for writing (a section a
+// write would fail on, whatever the folder's own permission says).
+bool sectionsWritable(const QString& folder)
+{
+    const QDir dir(folder);
+    const QFileInfoList sections = dir.entryInfoList({QStringLiteral("*.ZEL")}, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QFileInfo& fi : sections) {
+        QFile f(fi.absoluteFilePath());
+        if (!fi.isFile() || !f.open(QIODevice::ReadWrite))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
+
+QString ChooseProgramFolder(const QString& candidate)
+{
+    const QString folder = withSep(candidate);
+    if (writableFolder(folder) && sectionsWritable(folder))
+        return folder;
+    const QString data = userDataFolder();
+    QDir().mkpath(data);
+    // The settings found there go on in the data folder.
+    const QFileInfoList sections = QDir(folder).entryInfoList({QStringLiteral("*.ZEL")}, QDir::Files | QDir::Hidden);
+    for (const QFileInfo& fi : sections) {
+        const QString target = data + fi.fileName();
+        if (!QFileInfo::exists(target) && QFile::copy(fi.absoluteFilePath(), target))
+            QFile::setPermissions(target, QFile::permissions(target) | QFileDevice::WriteOwner);
+    }
+    return data;
+}
 
 QString ProgramFilePath()
 {
@@ -51,12 +83,7 @@ QString ProgramFolderPath()
         QDir().mkpath(home);
         return home;
     }
-    const QString exeFolder = withSep(QFileInfo(ProgramFilePath()).absolutePath());
-    if (writableFolder(exeFolder))
-        return exeFolder;
-    const QString data = userDataFolder();
-    QDir().mkpath(data);
-    return data;
+    return ChooseProgramFolder(QFileInfo(ProgramFilePath()).absolutePath());
 }
 
 QString SysRootPath()

@@ -12,8 +12,14 @@ namespace platform {
 inline constexpr QChar PathSep = u'/';
 
 // The executable's folder with a trailing separator, or $VELTMARK_HOME when set;
-// when that folder is not writable, the user's data folder ($XDG_DATA_HOME/veltmark/).
+// when that folder or a section in it cannot be written, the user's data
+// folder ($XDG_DATA_HOME/veltmark/) (see ChooseProgramFolder).
 QString ProgramFolderPath();
+
+// The executable's folder as the program folder, when new files can be made
+// in it and every options section already in it can be written; otherwise
+// the user's data folder, which gets a copy of each section it lacks.
+QString ChooseProgramFolder(const QString& executableFolder);
 
 // Root of the emulated system state, with a trailing separator.
 QString SysRootPath();

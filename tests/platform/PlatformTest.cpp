@@ -4,8 +4,12 @@
 #include "platform/Folders.h"
 #include "platform/Registry.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
+#include <functional>
+#include <unistd.h>
 
 using namespace platform;
 using testing_support::IsolatedTest;
@@ -108,6 +112,50 @@ TEST_F(RegistryTest, FoldersHonourTheOverrides)
     EXPECT_EQ(SysRootPath(), sysRoot());
     EXPECT_EQ(WindowsFolderPath(), sysRoot() + QStringLiteral("Windows/"));
     EXPECT_TRUE(QFileInfo(WindowsFolderPath()).isDir());
+}
+
+TEST(ProgramFolder, ExecutableFolderWhoseSectionsCannotBeWrittenGivesWayToTheDataFolder)
+{
+    QTemporaryDir dir;
+    const QByteArray oldData = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", (dir.path() + QStringLiteral("/data")).toUtf8());
+    const QString data = dir.path() + QStringLiteral("/data/veltmark/");
+    struct Case {
+        const char* name;
+        std::function<void(const QString& folder)> make;
+        bool keeps;
+    } cases[] = {
+        {"empty", [](const QString&) {}, true},
+        {"writable sections", [](const QString& f) { testing_support::WriteBytes(f + QStringLiteral("Program.ZEL"), "[A]1\r\n"); }, true},
+        // No one can write a section that is a folder, root neither.
+        {"a section that is a folder",
+         [](const QString& f) {
+             testing_support::WriteBytes(f + QStringLiteral("Recent.ZEL"), "[x]/a.html\r\n");
+             QDir().mkpath(f + QStringLiteral("Program.ZEL"));
+         },
+         false},
+        // Root may write a read-only file, so only others lose the folder.
+        {"a read-only section",
+         [](const QString& f) {
+             testing_support::WriteBytes(f + QStringLiteral("Recent.ZEL"), "[x]/a.html\r\n");
+             QFile::setPermissions(f + QStringLiteral("Recent.ZEL"), QFileDevice::ReadOwner);
+         },
+         geteuid() == 0},
+    };
+    for (const Case& c : cases) {
+        const QString folder = dir.path() + u'/' + QLatin1String(c.name) + u'/';
+        QDir().mkpath(folder);
+        QDir(data).removeRecursively();
+        c.make(folder);
+        const QString chosen = ChooseProgramFolder(folder);
+        EXPECT_EQ(chosen, c.keeps ? folder : data) << c.name;
+        // The settings found go on in the data folder, writable there.
+        if (!c.keeps) {
+            EXPECT_EQ(ReadBytes(data + QStringLiteral("Recent.ZEL")), QByteArray("[x]/a.html\r\n")) << c.name;
+            EXPECT_TRUE(QFileInfo(data + QStringLiteral("Recent.ZEL")).isWritable()) << c.name;
+        }
+    }
+    qputenv("XDG_DATA_HOME", oldData);
 }
 
 } // namespace
