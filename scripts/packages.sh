@@ -6,7 +6,7 @@ VELTMARK_PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n qt6-webengine-dev qt6-qpa-plugins
   libgl-dev libglx-dev libopengl-dev libxkbcommon-dev
   libgtest-dev libgmock-dev libbenchmark-dev libjpeg-dev
-  xvfb xauth fonts-dejavu-core tidy
+  xvfb xauth fonts-dejavu-core tidy dbus at-spi2-core libglib2.0-bin
   breeze-icon-theme libqt6svg6
   desktop-file-utils appstream shared-mime-info dpkg-dev
 )

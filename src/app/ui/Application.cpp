@@ -8,6 +8,7 @@
 #include "html/CheckCommand.h"
 #include "platform/DesktopIntegration.h"
 #include "platform/ui/ProgramIcon.h"
+#include "platform/ui/AccessibilityGuard.h"
 #include "platform/ui/QtPrompts.h"
 #include "preview/ui/PageBrowser.h"
 #include "store/OptionsStore.h"
@@ -65,6 +66,7 @@ int RunVeltmark(int argc, char** argv)
     QApplication app(argc, argv);
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     loadRussianTranslations(app);
+    platform::GuardAccessibilityBus();
     UseIconTheme();
 
     platform::QtPrompts prompts;
