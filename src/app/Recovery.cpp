@@ -94,6 +94,8 @@ std::optional<RecoveryCopy> ParseRecoveryCopy(const QByteArray& bytes)
         return std::nullopt;
     c.encoding = int(*encoding);
     c.saved = QDateTime::fromMSecsSinceEpoch(*saved);
+    if (!c.saved.isValid())
+        return std::nullopt;
     c.text.resize(*length);
     qFromLittleEndian<char16_t>(bytes.constData() + textStart, *length, c.text.data());
     return c;
