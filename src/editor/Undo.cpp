@@ -199,7 +199,7 @@ void UndoHistory::clear()
 {
     baseStart_ = 0;
     baseLength_ = 0;
-    base_.assign(QStringView());
+    base_.assign(QString());
     entries_.clear();
     redo_.clear();
     lastReplacement_ = {};
@@ -289,7 +289,11 @@ bool UndoHistory::takeEditorText()
             d = rebase(d, oldBase, newBase, change.prefix, change.suffix);
         }
     }
-    base_.replace(change.prefix, base_.size() - change.prefix - change.suffix, change.middle);
+    // A whole new text (an opened page) is shared, not copied.
+    if (base_.isEmpty())
+        base_.assign(change.middle);
+    else
+        base_.replace(change.prefix, base_.size() - change.prefix - change.suffix, change.middle);
     return true;
 }
 

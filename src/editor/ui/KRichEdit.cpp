@@ -215,11 +215,21 @@ void TKRichEdit::setText(const QString& text)
 {
     setPlainText(WithLineBreaks(text, kLf));
     // Kept unless a character the document turns into a block separator
-    // makes its text differ.
-    QString kept = WithLineBreaks(text, QStringLiteral("\r\n"));
-    const bool faithful = std::none_of(kept.cbegin(), kept.cend(), [](QChar c) {
-        return c == QChar::ParagraphSeparator || c == QChar(0xFDD0) || c == QChar(0xFDD1);
-    });
+    // makes its text differ; shared when it is in CR LF form already.
+    const auto separator = [](char16_t c) { return c == 0x2029 || c == 0xFDD0 || c == 0xFDD1; };
+    bool crLf = true;
+    bool faithful = true;
+    const QChar* d = text.constData();
+    for (qsizetype i = 0, n = text.size(); i < n && faithful; ++i) {
+        const char16_t c = d[i].unicode();
+        if (c == u'\r' && i + 1 < n && d[i + 1] == u'\n')
+            ++i;
+        else if (c == u'\r' || c == u'\n')
+            crLf = false;
+        else if (separator(c))
+            faithful = false;
+    }
+    QString kept = !faithful ? QString() : crLf ? text : WithLineBreaks(text, QStringLiteral("\r\n"));
     setTextKept_ = faithful && kept.size() == textLength();
     setText_ = setTextKept_ ? std::move(kept) : QString();
 }
