@@ -213,7 +213,9 @@ QString TKRichEdit::text() const
 
 void TKRichEdit::setText(const QString& text)
 {
-    setPlainText(WithLineBreaks(text, kLf));
+    const QString plain = WithLineBreaks(text, kLf);
+    prepareLineNumbers(int(plain.count(u'\n')) + 1);
+    setPlainText(plain);
     // Kept unless a character the document turns into a block separator
     // makes its text differ; shared when it is in CR LF form already.
     const auto separator = [](char16_t c) { return c == 0x2029 || c == 0xFDD0 || c == 0xFDD1; };

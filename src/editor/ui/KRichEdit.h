@@ -102,6 +102,8 @@ private:
     void attachDisplayAids();
     TSyntaxColouring* colouring_ = nullptr;
     TLineNumbers* lineNumbers_ = nullptr;
+    // Before setText's new text: the gutter's width for its line count.
+    void prepareLineNumbers(int lines);
     // The document's contentsChange in offsets.
     void reportDocumentChange(int position, int removed, int added);
     // textLength() after the last reported change.

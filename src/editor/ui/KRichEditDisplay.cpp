@@ -22,3 +22,14 @@ void TKRichEdit::setGutterWidth(int width)
     if (viewportMargins().left() != width)
         setViewportMargins(width, 0, 0, 0);
 }
+
+void TKRichEdit::prepareLineNumbers(int lines)
+{
+    if (!lineNumbers_ || !lineNumbers_->widensFor(lines))
+        return;
+    // The margins change: the old text goes first, so that only the new one
+    // is laid out, and only once.
+    if (document()->blockCount() > 1)
+        document()->clear();
+    lineNumbers_->prepareFor(lines);
+}

@@ -26,16 +26,28 @@ TLineNumbers::TLineNumbers(TKRichEdit* editor)
     placeBesideText();
 }
 
-int TLineNumbers::widthNeeded() const
+int TLineNumbers::widthNeeded() const { return widthFor(editor_->document()->blockCount()); }
+
+int TLineNumbers::widthFor(int lines) const
 {
-    const int digits = std::max<int>(2, QString::number(editor_->document()->blockCount()).size());
+    const int digits = std::max<int>(2, QString::number(lines).size());
     return editor_->fontMetrics().horizontalAdvance(QLatin1Char('9')) * digits + 8;
 }
 
-void TLineNumbers::placeBesideText()
+bool TLineNumbers::widensFor(int lines) const { return QString::number(lines).size() != digits_; }
+
+void TLineNumbers::prepareFor(int lines)
 {
-    digits_ = QString::number(editor_->document()->blockCount()).size();
-    const int w = widthNeeded();
+    if (widensFor(lines))
+        placeFor(lines);
+}
+
+void TLineNumbers::placeBesideText() { placeFor(editor_->document()->blockCount()); }
+
+void TLineNumbers::placeFor(int lines)
+{
+    digits_ = QString::number(lines).size();
+    const int w = widthFor(lines);
     editor_->setGutterWidth(w);
     const QRect cr = editor_->contentsRect();
     setGeometry(cr.left(), cr.top(), w, cr.height());

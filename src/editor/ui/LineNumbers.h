@@ -16,6 +16,13 @@ public:
 
     // The width the numbers need: the widest number and a little room.
     int widthNeeded() const;
+    int widthFor(int lines) const;
+    // A text of that many lines needs another width than the one shown.
+    bool widensFor(int lines) const;
+    // Before a whole new text goes in: the width its lines will need, set
+    // while the document is still small, so the new text is laid out once
+    // (a change of the margins lays out every line again).
+    void prepareFor(int lines);
     // The numbers painted now, each with the top of its line in the
     // gutter's coordinates (the same as in the editor's viewport).
     struct Shown {
@@ -32,6 +39,7 @@ protected:
 
 private:
     void placeBesideText();
+    void placeFor(int lines);
 
     TKRichEdit* editor_;
     int digits_ = 0;
