@@ -10,22 +10,44 @@ const QString kCrLf = QStringLiteral("\r\n");
 
 QString WithLineBreaks(const QString& text, QStringView lineBreak)
 {
-    QString result;
-    result.reserve(text.size() + text.size() / 16);
     const qsizetype n = text.size();
     const QChar* data = text.constData();
-    qsizetype runStart = 0;
+    // First the breaks are counted, so the result is made at its size once
+    // (a page is large and its lines are many); a text whose every break is
+    // already the asked one comes back shared.
+    qsizetype breaks = 0;
+    qsizetype breakChars = 0;
+    bool same = true;
     for (qsizetype i = 0; i < n; ++i) {
         const QChar c = data[i];
         if (c != u'\r' && c != u'\n')
             continue;
-        result.append(QStringView(data + runStart, i - runStart));
-        result.append(lineBreak);
+        const qsizetype len = c == u'\r' && i + 1 < n && data[i + 1] == u'\n' ? 2 : 1;
+        same = same && QStringView(data + i, len) == lineBreak;
+        ++breaks;
+        breakChars += len;
+        i += len - 1;
+    }
+    if (same)
+        return text;
+    QString result(n - breakChars + breaks * lineBreak.size(), Qt::Uninitialized);
+    QChar* out = result.data();
+    qsizetype runStart = 0;
+    const auto copy = [&](const QChar* from, qsizetype count) {
+        std::copy_n(from, count, out);
+        out += count;
+    };
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = data[i];
+        if (c != u'\r' && c != u'\n')
+            continue;
+        copy(data + runStart, i - runStart);
+        copy(lineBreak.data(), lineBreak.size());
         if (c == u'\r' && i + 1 < n && data[i + 1] == u'\n')
             ++i;
         runStart = i + 1;
     }
-    result.append(QStringView(data + runStart, n - runStart));
+    copy(data + runStart, n - runStart);
     return result;
 }
 

@@ -121,7 +121,12 @@ bool IsAscii(const QByteArray& bytes)
 
 bool IsValidUtf8(const QByteArray& bytes)
 {
+    const char* d = bytes.constData();
     for (qsizetype i = 0; i < bytes.size();) {
+        if (static_cast<unsigned char>(d[i]) < 0x80) {
+            ++i;
+            continue;
+        }
         const int len = utf8SequenceAt(bytes, i);
         if (len == 0)
             return false;
@@ -134,7 +139,6 @@ QString DecodeUtf8Lenient(const QByteArray& bytes, qsizetype* invalidBytes)
 {
     qsizetype invalid = 0;
     QString out;
-    out.reserve(bytes.size());
     qsizetype runStart = 0;
     qsizetype i = 0;
     // A byte order mark is text like any other here: dropping it would
@@ -142,10 +146,24 @@ QString DecodeUtf8Lenient(const QByteArray& bytes, qsizetype* invalidBytes)
     // vanish from the middle of the page.
     QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
     const auto flush = [&](qsizetype end) {
-        if (end > runStart)
-            out += decoder.decode(QByteArrayView(bytes.constData() + runStart, end - runStart));
+        if (end <= runStart)
+            return;
+        const QByteArrayView run(bytes.constData() + runStart, end - runStart);
+        // A page that is valid throughout is one run: decoded in place of
+        // being appended.
+        if (out.isEmpty())
+            out = decoder.decode(run);
+        else
+            out += decoder.decode(run);
     };
-    while (i < bytes.size()) {
+    const char* d = bytes.constData();
+    const qsizetype n = bytes.size();
+    while (i < n) {
+        // Most of a page is ASCII.
+        if (static_cast<unsigned char>(d[i]) < 0x80) {
+            ++i;
+            continue;
+        }
         const int len = utf8SequenceAt(bytes, i);
         if (len > 0) {
             i += len;
