@@ -9,6 +9,7 @@
 // - memory: heap bytes the colouring holds per character after the first
 //   paint, a scroll to the end and a paint there (bytes_per_char).
 #include "BenchPages.h"
+#include "BenchWindow.h"
 #include "app/Globals.h"
 #include "app/ui/MainWindow.h"
 #include "editor/Colouring.h"
@@ -47,15 +48,9 @@ const QString& page(qsizetype bytes)
 // to the end of the process (it must not outlive the application object).
 TForm1& form()
 {
-    static QTemporaryDir dir;
     static TForm1* f = [] {
-        qputenv("VELTMARK_HOME", dir.path().toUtf8());
-        qputenv("VELTMARK_SYSROOT", (dir.path() + QStringLiteral("/sys")).toUtf8());
-        ResetOptions();
-        auto* w = new TForm1(QStringList());
+        TForm1* w = MakeBenchWindow();
         w->resize(747, 617);
-        w->show();
-        LoadingText = false;
         return w;
     }();
     return *f;

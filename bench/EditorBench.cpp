@@ -2,6 +2,7 @@
 // toPlainText() of the same document in the same run; a keystroke and an
 // undo or redo step should cost the same on every size. Opening a page
 // beside QPlainTextEdit::setPlainText of the same text.
+#include "BenchWindow.h"
 #include "app/Globals.h"
 #include "app/ui/MainWindow.h"
 #include "editor/Undo.h"
@@ -32,16 +33,7 @@ QString page(qsizetype bytes)
 // One main window for the whole run, in a program folder of its own.
 TForm1& form()
 {
-    static QTemporaryDir dir;
-    static std::unique_ptr<TForm1> f = [] {
-        qputenv("VELTMARK_HOME", dir.path().toUtf8());
-        qputenv("VELTMARK_SYSROOT", (dir.path() + QStringLiteral("/sys")).toUtf8());
-        ResetOptions();
-        auto w = std::make_unique<TForm1>(QStringList());
-        w->show();
-        LoadingText = false;
-        return w;
-    }();
+    static TForm1* f = MakeBenchWindow();
     return *f;
 }
 

@@ -4,6 +4,7 @@
 // case, far more often than the program does). Each keystroke is the
 // character, its key release and one turn of the event loop, where the
 // keeper's timer runs.
+#include "BenchWindow.h"
 #include "app/Globals.h"
 #include "app/ui/MainWindow.h"
 #include "app/ui/RecoveryKeeper.h"
@@ -33,16 +34,10 @@ QString page()
 
 TForm1& form()
 {
-    static QTemporaryDir dir;
-    static std::unique_ptr<TForm1> f = [] {
-        qputenv("VELTMARK_HOME", dir.path().toUtf8());
-        qputenv("VELTMARK_SYSROOT", (dir.path() + QStringLiteral("/sys")).toUtf8());
-        ResetOptions();
-        auto w = std::make_unique<TForm1>(QStringList());
-        w->show();
+    static TForm1* f = [] {
+        TForm1* w = MakeBenchWindow();
         delete w->RECOVERY; // each case brings its own
         w->RECOVERY = nullptr;
-        LoadingText = false;
         return w;
     }();
     return *f;

@@ -2,6 +2,7 @@
 // each key press and release, beside a whole keystroke through the window
 // (press and release with every handler) on the same page. Both should cost
 // the same on every size: the report reads only the caret's line.
+#include "BenchWindow.h"
 #include "app/Globals.h"
 #include "app/ui/MainWindow.h"
 #include "editor/Undo.h"
@@ -18,16 +19,7 @@ namespace {
 
 TForm1& statusForm()
 {
-    static QTemporaryDir dir;
-    static std::unique_ptr<TForm1> f = [] {
-        qputenv("VELTMARK_HOME", dir.path().toUtf8());
-        qputenv("VELTMARK_SYSROOT", (dir.path() + QStringLiteral("/sys")).toUtf8());
-        ResetOptions();
-        auto w = std::make_unique<TForm1>(QStringList());
-        w->show();
-        LoadingText = false;
-        return w;
-    }();
+    static TForm1* f = MakeBenchWindow();
     return *f;
 }
 
