@@ -96,9 +96,12 @@ bool hasWriteBits(const QFileInfo& fi)
 
 // ---- Reading ----------------------------------------------------------
 
-QString JoinDocumentLines(const QString& decoded)
+QString JoinDocumentLines(QString decoded)
 {
     QString out = WithLineBreaks(decoded, kCrLf);
+    // A text in CR LF form already comes back shared: let go of it, so the
+    // cut below is made in place rather than on a copy of the page.
+    decoded = QString();
     // The line end of the last line adds nothing.
     if (out.endsWith(kCrLf))
         out.chop(2);

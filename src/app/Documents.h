@@ -31,7 +31,7 @@ using LogWriter = std::function<void(const QString& message, bool isError)>;
 
 // Decoded file text as the editor shows it: CR LF, CR or LF end a line, the
 // lines are joined with CR LF, and a final line end adds no empty line.
-QString JoinDocumentLines(const QString& decoded);
+QString JoinDocumentLines(QString decoded);
 
 // How a file's lines end (LineEnds in app/Globals.h).
 LineEnds LineEndsOf(const QByteArray& bytes);
