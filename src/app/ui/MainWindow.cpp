@@ -7,6 +7,7 @@
 #include "platform/Prompts.h"
 #include "platform/ui/InstanceLink.h"
 #include "store/ColourNotation.h"
+#include "store/ui/QtColour.h"
 #include "settings/ui/SettingsDialog.h"
 #include "ui_MainWindow.h"
 
@@ -30,12 +31,6 @@
 static void initPictures() { Q_INIT_RESOURCE(pictures); }
 
 namespace {
-
-QColor toQColor(TColor c)
-{
-    const TColor rgb = ColorToRGB(c);
-    return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
-}
 
 // One line of the menu table: a menu (no parent) or an entry of one.
 struct MenuItem {
@@ -221,7 +216,7 @@ void TForm1::applyAppearance(const EditorAppearance& a, bool atShow)
 {
     if (!atShow) {
         QPalette p = Memo1->palette();
-        p.setColor(QPalette::Base, toQColor(a.background));
+        p.setColor(QPalette::Base, ToQColor(a.background));
         p.setColor(QPalette::Text, Qt::black);
         Memo1->setPalette(p);
         UseDoubleQuotes = a.doubleQuotes;

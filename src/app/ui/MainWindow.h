@@ -438,7 +438,7 @@ private:
     void Memo1xMouseUp(QPoint pos, Qt::MouseButton button);
     void Memo1Change();
     void Memo1Scroll();
-    // Typing helpers of later commands; inert until they exist.
+    // The class name dialog over the document's classes (typing "class=").
     QString ChooseClassName();
 
     // What a click finds at the caret.
