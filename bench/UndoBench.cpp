@@ -50,6 +50,17 @@ void openInHistory(UndoHistory& history, MemoryTextModel& editor, const QString&
     history.snapshot();
 }
 
+// A thousand one-character edits spread over the page, each an undo step.
+void typeThousandCharacters(UndoHistory& history, MemoryTextModel& editor)
+{
+    for (int i = 0; i < 1000; ++i) {
+        editor.setSelStart(int((qint64(i) * 7919) % editor.text().size()));
+        history.snapshot();
+        editor.setSelText(QStringLiteral("x"));
+        history.commit();
+    }
+}
+
 void BM_UndoCommitOneChar(benchmark::State& state)
 {
     MemoryTextModel editor;
@@ -84,12 +95,7 @@ void BM_UndoMemoryAfter1000Edits(benchmark::State& state)
     qint64 bytes = 0;
     for (auto _ : state) {
         openInHistory(history, editor, text);
-        for (int i = 0; i < 1000; ++i) {
-            editor.setSelStart(int((qint64(i) * 7919) % editor.text().size()));
-            history.snapshot();
-            editor.setSelText(QStringLiteral("x"));
-            history.commit();
-        }
+        typeThousandCharacters(history, editor);
         bytes = history.memoryBytes();
     }
     state.counters["memoryBytes"] = double(bytes);
@@ -108,12 +114,7 @@ void BM_RedoMemoryAfter1000Edits(benchmark::State& state)
     qint64 redone = 0;
     for (auto _ : state) {
         openInHistory(history, editor, text);
-        for (int i = 0; i < 1000; ++i) {
-            editor.setSelStart(int((qint64(i) * 7919) % editor.text().size()));
-            history.snapshot();
-            editor.setSelText(QStringLiteral("x"));
-            history.commit();
-        }
+        typeThousandCharacters(history, editor);
         edited = history.memoryBytes() + history.redoMemoryBytes();
         while (!history.isEmpty())
             history.restore();
