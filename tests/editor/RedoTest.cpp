@@ -1,5 +1,6 @@
 // Redo, the range-based history and the pieces it rests on, against plain
 // whole-text oracles.
+#include "RandomEdits.h"
 #include "TestSupport.h"
 
 #include "editor/ChunkedText.h"
@@ -189,15 +190,9 @@ TEST_F(RedoTest, CompactHistoryWithRedoMatchesThePlainOneStepByStep)
     PlainHistory plain(&plainEditor);
     open(QString());
 
-    std::mt19937 rng(20251209);
-    auto pick = [&](int n) { return int(rng() % unsigned(n)); };
-    const QString alphabet = QStringLiteral("ab\r\nxyzя#");
-    auto randomText = [&](int maxLength) {
-        QString s;
-        for (int i = pick(maxLength + 1); i > 0; --i)
-            s += alphabet[pick(int(alphabet.size()))];
-        return s;
-    };
+    RandomEdits random(20251209, QStringLiteral("ab\r\nxyzя#"));
+    auto pick = [&](int n) { return random.pick(n); };
+    auto randomText = [&](int maxLength) { return random.text(maxLength); };
     auto both = [&](auto&& change) {
         change(editor_);
         change(plainEditor);

@@ -1,3 +1,4 @@
+#include "RandomEdits.h"
 #include "TestSupport.h"
 
 #include "editor/MemoryTextModel.h"
@@ -354,15 +355,9 @@ TEST_F(UndoTest, CompactHistoryMatchesThePlainOneStepByStep)
     PlainHistory plain(&plainEditor);
     open(QString());
 
-    std::mt19937 rng(20240611);
-    auto pick = [&](int n) { return int(rng() % unsigned(n)); };
-    const QString alphabet = QStringLiteral("ab\r\nxyzя#_");
-    auto randomText = [&](int maxLength) {
-        QString s;
-        for (int i = pick(maxLength + 1); i > 0; --i)
-            s += alphabet[pick(int(alphabet.size()))];
-        return s;
-    };
+    RandomEdits random(20240611, QStringLiteral("ab\r\nxyzя#_"));
+    auto pick = [&](int n) { return random.pick(n); };
+    auto randomText = [&](int maxLength) { return random.text(maxLength); };
     auto both = [&](auto&& change) {
         change(editor_);
         change(plainEditor);
