@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -27,6 +28,27 @@ bool isLabelChar(char c)
 }
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
+
+// The first "c" or "C" at or after `from`; eight bytes at a time over the
+// long stretches of a page that hold neither.
+qsizetype nextLetterC(const char* d, qsizetype from, qsizetype n)
+{
+    constexpr quint64 ones = 0x0101010101010101ULL;
+    constexpr quint64 highs = 0x8080808080808080ULL;
+    qsizetype i = from;
+    for (; i + 8 <= n; i += 8) {
+        quint64 v;
+        std::memcpy(&v, d + i, 8);
+        // Setting the 0x20 bit turns only "C" and "c" into "c".
+        const quint64 x = (v | (ones * 0x20)) ^ (ones * 'c');
+        if ((x - ones) & ~x & highs)
+            break;
+    }
+    for (; i < n; ++i)
+        if (d[i] == 'c' || d[i] == 'C')
+            return i;
+    return n;
+}
 
 // The encodings a charset label names, as browsers read the labels.
 std::optional<int> encodingOfLabel(QByteArrayView label)
@@ -130,8 +152,9 @@ std::optional<int> DeclaredCharset(const QByteArray& bytes)
     const char* d = bytes.constData();
     const qsizetype n = bytes.size();
     for (qsizetype i = 0; i + word.size() <= n; ++i) {
-        if (asciiLower(d[i]) != 'c')
-            continue;
+        i = nextLetterC(d, i, n);
+        if (i + word.size() > n)
+            break;
         qsizetype k = 1;
         while (k < word.size() && asciiLower(d[i + k]) == word[k])
             ++k;

@@ -53,16 +53,20 @@ QStringList DocumentResources(const QString& text)
     QStringList list;
     QSet<QString> listed;
     bool inReference = false, inSingle = false, inDouble = false;
-    QString current;
+    // The reference being read runs from `start` to `last`; it is taken out
+    // of the text in one piece when it ends.
+    qsizetype start = -1;
+    qsizetype last = -2;
     // A reference is listed only as written: quotes are not part of it, so
     // one whose characters stand on both sides of a quote (src=x"y".gif,
     // "it's.gif") is not a text of the page and is dropped.
     bool broken = false;
-    qsizetype lastTaken = -2;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
+    const QChar* d = text.constData();
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = d[i].unicode();
         if (c == u'=' || c == u'(') {
-            current.clear();
+            start = -1;
             broken = false;
             inReference = true;
             continue;
@@ -88,16 +92,20 @@ QStringList DocumentResources(const QString& text)
             }
         }
         if (inReference) {
-            if (!current.isEmpty() && lastTaken != i - 1)
+            if (start < 0)
+                start = i;
+            else if (last != i - 1)
                 broken = true;
-            current += c;
-            lastTaken = i;
-        } else if (!current.isEmpty()) {
-            if (!broken && HasResourceExtension(current) && !listed.contains(current)) {
-                listed.insert(current);
-                list << current;
+            last = i;
+        } else if (start >= 0) {
+            if (!broken) {
+                const QString current = text.mid(start, last - start + 1);
+                if (HasResourceExtension(current) && !listed.contains(current)) {
+                    listed.insert(current);
+                    list << current;
+                }
             }
-            current.clear();
+            start = -1;
             broken = false;
         }
     }

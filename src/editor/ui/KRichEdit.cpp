@@ -13,6 +13,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
+#include <climits>
 
 namespace {
 
@@ -213,24 +214,31 @@ QString TKRichEdit::text() const
 
 void TKRichEdit::setText(const QString& text)
 {
-    const QString plain = WithLineBreaks(text, kLf);
-    prepareLineNumbers(int(plain.count(u'\n')) + 1);
-    setPlainText(plain);
-    // Kept unless a character the document turns into a block separator
-    // makes its text differ; shared when it is in CR LF form already.
+    // One pass before the text goes in: its line count for the gutter, and
+    // whether the text can be kept as given. It is kept unless a character
+    // the document turns into a block separator makes its text differ;
+    // shared when it is in CR LF form already.
     const auto separator = [](char16_t c) { return c == 0x2029 || c == 0xFDD0 || c == 0xFDD1; };
     bool crLf = true;
     bool faithful = true;
+    qsizetype breaks = 0;
     const QChar* d = text.constData();
-    for (qsizetype i = 0, n = text.size(); i < n && faithful; ++i) {
+    for (qsizetype i = 0, n = text.size(); i < n; ++i) {
         const char16_t c = d[i].unicode();
-        if (c == u'\r' && i + 1 < n && d[i + 1] == u'\n')
-            ++i;
-        else if (c == u'\r' || c == u'\n')
-            crLf = false;
-        else if (separator(c))
+        if (c == u'\r' || c == u'\n') {
+            ++breaks;
+            if (c == u'\r' && i + 1 < n && d[i + 1] == u'\n')
+                ++i;
+            else
+                crLf = false;
+        } else if (separator(c)) {
             faithful = false;
+        }
     }
+    prepareLineNumbers(int(std::min<qsizetype>(breaks, INT_MAX - 1)) + 1);
+    // The document ends a line at CR LF, a lone CR and a lone LF alike, as the
+    // text model does: the text goes in as it is, with no copy in LF form.
+    setPlainText(text);
     QString kept = !faithful ? QString() : crLf ? text : WithLineBreaks(text, QStringLiteral("\r\n"));
     setTextKept_ = faithful && kept.size() == textLength();
     setText_ = setTextKept_ ? std::move(kept) : QString();
