@@ -5,6 +5,7 @@
 #include "editor/MemoryTextModel.h"
 
 #include "editor/EditorLogic.h"
+#include "editor/ui/EditorDocumentLayout.h"
 
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -24,6 +25,13 @@ const QString kLf = QStringLiteral("\n");
 TKRichEdit::TKRichEdit(QWidget* parent)
     : QPlainTextEdit(parent)
 {
+    auto* doc = new QTextDocument(this);
+    auto* layout = new TEditorDocumentLayout(doc);
+    layout->setShownBlock([this] { return firstVisibleBlock(); });
+    doc->setDocumentLayout(layout);
+    doc->documentLayout()->setPaintDevice(viewport());
+    doc->setDefaultFont(font());
+    setDocument(doc);
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
