@@ -194,6 +194,13 @@ void TForm1::wireEditor()
     connect(Memo1, &TKRichEdit::OnKeyUp, this, &TForm1::Memo1xKeyUp);
     connect(Memo1, &TKRichEdit::OnMouseDown, this, &TForm1::Memo1xMouseDown);
     connect(Memo1, &TKRichEdit::OnMouseUp, this, &TForm1::Memo1xMouseUp);
+    // A load's own changes do not mark the document; the first edit that is
+    // not a load ends the loading time at once, so text typed in the second
+    // after opening is never taken for part of the page.
+    connect(Memo1, &TKRichEdit::OnTextChange, this, [this] {
+        if (!Memo1->settingText())
+            LoadingText = false;
+    });
     connect(Memo1, &QPlainTextEdit::textChanged, this, &TForm1::Memo1Change);
     connect(Memo1, &TKRichEdit::OnScroll, this, &TForm1::Memo1Scroll);
     CLOSELOG->installEventFilter(this);

@@ -243,10 +243,12 @@ void TKRichEdit::setText(const QString& text)
             faithful = false;
         }
     }
+    settingText_ = true;
     prepareLineNumbers(int(std::min<qsizetype>(breaks, INT_MAX - 1)) + 1);
     // The document ends a line at CR LF, a lone CR and a lone LF alike, as the
     // text model does: the text goes in as it is, with no copy in LF form.
     setPlainText(text);
+    settingText_ = false;
     QString kept = !faithful ? QString() : crLf ? text : WithLineBreaks(text, QStringLiteral("\r\n"));
     setTextKept_ = faithful && kept.size() == textLength();
     setText_ = setTextKept_ ? std::move(kept) : QString();

@@ -41,6 +41,9 @@ public:
 
     QString text() const override;
     void setText(const QString& text) override;
+    // True while setText() puts a whole text in: its changes are a load, not
+    // an edit.
+    bool settingText() const { return settingText_; }
     // Length of text(): characters plus two for every block separator.
     int textLength() const override;
     QString textPart(int offset, int length) const override;
@@ -112,6 +115,7 @@ private:
     // read back without a pass over the document.
     QString setText_;
     bool setTextKept_ = false;
+    bool settingText_ = false;
     // Offset of a block's first character.
     static int blockOffset(const QTextBlock& block);
     // Block that holds the offset (clamped to the text).
