@@ -142,7 +142,11 @@ QByteArray EncodeOptionsText(const QString& text)
 {
     bool lossless = false;
     QByteArray bytes = platform::EncodeCp1251(text, &lossless);
-    return lossless ? bytes : text.toUtf8();
+    // Windows-1251 bytes that also form valid UTF-8 ("Рџ" is the UTF-8 of
+    // "П") would be read back as UTF-8: such a text is written as UTF-8.
+    if (lossless && (platform::IsAscii(bytes) || !platform::IsValidUtf8(bytes)))
+        return bytes;
+    return text.toUtf8();
 }
 
 OptionsStore::OptionsStore(QString folder)

@@ -203,6 +203,16 @@ TEST_F(OptionsStoreTest, CyrillicIsStoredAsWindows1251AndOtherTextAsUtf8)
     EXPECT_TRUE(bytes().contains("\xD0\x9F\xD1\x80")); // "Пр" in UTF-8
 }
 
+TEST(OptionsEncoding, TextComesBackAsWritten)
+{
+    // Windows-1251 bytes of the first two are valid UTF-8 of other letters.
+    for (const QString& text : {QStringLiteral("Рџ"), QStringLiteral("[A]Рџ\r\n[B]РёР·"), QStringLiteral("Привет"), QStringLiteral("plain"),
+                                QStringLiteral("ζ€")}) {
+        SCOPED_TRACE(text.toStdString());
+        EXPECT_EQ(ReadOptionsText(EncodeOptionsText(text)), text);
+    }
+}
+
 TEST_F(OptionsStoreTest, UnwritableSectionReportsFailureWithoutCrashing)
 {
     // A folder where the section file should be: nothing can be read or written.
