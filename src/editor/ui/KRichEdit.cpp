@@ -46,6 +46,14 @@ TKRichEdit::TKRichEdit(QWidget* parent)
     connect(document(), &QTextDocument::contentsChange, this, &TKRichEdit::reportDocumentChange);
 }
 
+TKRichEdit::~TKRichEdit()
+{
+    // The document outlives this part of the control for a moment: its
+    // layout must not ask for the view any more.
+    if (auto* layout = qobject_cast<TEditorDocumentLayout*>(document()->documentLayout()))
+        layout->setShownBlock({});
+}
+
 void TKRichEdit::reportDocumentChange(int position, int, int added)
 {
     // Positions after the change; the document counts one separator more

@@ -25,6 +25,7 @@ class TKRichEdit : public QPlainTextEdit, public TextModel {
 
 public:
     explicit TKRichEdit(QWidget* parent = nullptr);
+    ~TKRichEdit() override;
 
     // Height in pixels of one line; 0 until measured.
     static int LineHeight;
