@@ -462,6 +462,8 @@ private:
     QString openDialogFileName_; // the open dialog's file name
     QString lastFolder_;         // of the last document opened or saved
     bool shown_ = false;
+    // A caret report is due at the next turn of the event loop.
+    bool caretReportDue_ = false;
     bool closing_ = false;
     QString hintAfterMessage_; // panel 0's text once the shown log line ends
 };

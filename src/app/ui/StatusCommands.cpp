@@ -91,6 +91,18 @@ void TForm1::buildDocumentStatus()
     // repeats its press, so the report moves with it.
     connect(Memo1, &TKRichEdit::OnKeyDown, this, [this] { CARETINFO(); });
     connect(Memo1, &TKRichEdit::OnKeyUp, this, [this] { CARETINFO(); });
+    // And whatever else moves the caret (Undo, a search, the checker, a
+    // marker): once per turn of the event loop, so a command that moves it
+    // many times reports it once.
+    connect(Memo1, &QPlainTextEdit::cursorPositionChanged, this, [this] {
+        if (caretReportDue_)
+            return;
+        caretReportDue_ = true;
+        QTimer::singleShot(0, this, [this] {
+            caretReportDue_ = false;
+            CARETINFO();
+        });
+    });
 
     STATUS_FLASH = new QTimer(this);
     STATUS_FLASH->setObjectName(QStringLiteral("STATUS_FLASH"));

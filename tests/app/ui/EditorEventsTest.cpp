@@ -150,6 +150,10 @@ TEST_F(EditorEventsTest, MouseAndKeysShowTheCaretReport)
     EXPECT_NE(form_->statusPanel(1), shown);
     EXPECT_TRUE(form_->statusPanel(1).startsWith(QStringLiteral("Строка 2 символ ")));
     QTest::keyRelease(form_->Memo1, Qt::Key_Right);
+    // A command that moves the caret without a key or a click.
+    form_->Memo1->setSelStart(1);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(form_->statusPanel(1).startsWith(QStringLiteral("Строка 1 символ 2")));
 }
 
 TEST_F(EditorEventsTest, LogShowsBoldTimeStampedLinesNewestFirst)
