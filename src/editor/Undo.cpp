@@ -415,9 +415,13 @@ void UndoHistory::restore()
     redo_.push_back(std::move(replaced));
     notify();
     notifyRedo();
+    settleOn(entry);
+}
+
+void UndoHistory::settleOn(const Entry& entry)
+{
     editor_->setSelStart(entry.start);
     editor_->setSelLength(entry.length);
-    // A snapshot that keeps what can be redone.
     if (!UndoSuspended) {
         baseStart_ = editor_->selStart();
         baseLength_ = editor_->selLength();
@@ -457,13 +461,7 @@ void UndoHistory::redo()
         putIntoEditor(againstEditor(entry.diff));
     else
         lastReplacement_ = {};
-    editor_->setSelStart(entry.start);
-    editor_->setSelLength(entry.length);
-    if (!UndoSuspended) {
-        baseStart_ = editor_->selStart();
-        baseLength_ = editor_->selLength();
-        takeEditorText();
-    }
+    settleOn(entry);
     if (count() > limit && count() > 5)
         dropOldest();
     notify();

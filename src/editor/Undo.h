@@ -148,6 +148,10 @@ private:
     // Changes the editor's text to the one given against it; fills
     // lastReplacement_.
     void putIntoEditor(const Diff& change);
+    // Puts the entry's selection back and, unless undo is suspended, makes
+    // the editor's state the new base (a snapshot that keeps what can be
+    // undone or redone).
+    void settleOn(const Entry& entry);
     // The editor's text against the base.
     Diff editorAgainstBase() const;
     // The range where the base and the editor may differ: [from, size - tail)
