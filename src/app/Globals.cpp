@@ -14,6 +14,9 @@ qint64 ParentWindow = 0;
 QString ParentDocument;
 bool UseDoubleQuotes = false;
 bool CHECK_HTML = true;
+bool TypingCloseTags = true;
+bool TypingCompletion = true;
+bool TypingAbbreviations = true;
 QString CommentText;
 
 void InitProgramFolders()
@@ -38,5 +41,8 @@ void ResetGlobals()
     ParentDocument.clear();
     UseDoubleQuotes = false;
     CHECK_HTML = true;
+    TypingCloseTags = true;
+    TypingCompletion = true;
+    TypingAbbreviations = true;
     CommentText.clear();
 }

@@ -31,6 +31,12 @@ extern bool UseDoubleQuotes;
 // The previews check the tags first. Not stored: on at every start, toggled
 // by "Проверять исходник" (and by the settings dialog's box of that name).
 extern bool CHECK_HTML;
+// Help while typing, each switched on the settings dialog's "Правка" tab:
+// the end tag typed with a start tag's ">" and after "</", and the matching
+// tag's highlight and renaming; the completion list; abbreviations on Tab.
+extern bool TypingCloseTags;
+extern bool TypingCompletion;
+extern bool TypingAbbreviations;
 // The comment handed to the comment dialog; empty when nothing is handed over.
 extern QString CommentText;
 

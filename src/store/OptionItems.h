@@ -34,6 +34,13 @@ inline const QString UNDOCOUNT = QStringLiteral("UNDOCOUNT");
 inline const QString RESERVE = QStringLiteral("RESERVE");
 inline const QString HELPLOG = QStringLiteral("HELPLOG");
 inline const QString SHOWTEGSTEMPLATES = QStringLiteral("SHOWTEGSTEMPLATES");
+// Help while typing (the "Правка" tab), on unless stored as "0".
+inline const QString EDIT_CLOSETAGS = QStringLiteral("EDIT_CLOSETAGS");
+inline const QString EDIT_COMPLETION = QStringLiteral("EDIT_COMPLETION");
+inline const QString EDIT_ABBREVIATIONS = QStringLiteral("EDIT_ABBREVIATIONS");
+// The live preview pane: shown or not, and its width in pixels.
+inline const QString LIVEPREVIEW = QStringLiteral("LIVEPREVIEW");
+inline const QString LIVEPREVIEW_WIDTH = QStringLiteral("LIVEPREVIEW_WIDTH");
 
 // Values of WINDOWSTATE.
 inline const QString StateNormal = QStringLiteral("NORMAL");
