@@ -362,8 +362,11 @@ QString ResourceAddress(const QString& path)
 
 QString ResourceViewerPage(const QString& path, const QByteArray& head)
 {
+    // The engine knows no "scroll=no": overflow:hidden keeps the scroll bars
+    // away, and the body as wide as the table keeps the picture's cell at its
+    // 600 pixels instead of squeezing it into the window's width.
     const QString header = QStringLiteral(
-        "<html><body style=\"margin:0;\" onload=\"INFORM();\" scroll=no><TABLE><TR><TD style=\"width:400;height:20;\">"
+        "<html><body style=\"margin:0;overflow:hidden;width:max-content;\" onload=\"INFORM();\" scroll=no><TABLE><TR><TD style=\"width:400;height:20;\">"
         "<input id=FINP style=\"border:none;font:13px Verdana;\"></input></TD></TR>"
         "<TR><TD style=\"width:600;height:600;\" align=center>");
     const QString footer = QStringLiteral("</TD></TR></TABLE></body></html>");

@@ -124,7 +124,7 @@ TEST(ResourceViewerZlib, GivesTheFirstBytesOfEveryBlockKind)
 TEST(ResourceViewerPage, ShowsAPictureAtItsAddressWithItsSize)
 {
     const QString header = QStringLiteral(
-        "<html><body style=\"margin:0;\" onload=\"INFORM();\" scroll=no><TABLE><TR><TD style=\"width:400;height:20;\">"
+        "<html><body style=\"margin:0;overflow:hidden;width:max-content;\" onload=\"INFORM();\" scroll=no><TABLE><TR><TD style=\"width:400;height:20;\">"
         "<input id=FINP style=\"border:none;font:13px Verdana;\"></input></TD></TR><TR><TD style=\"width:600;height:600;\" align=center>");
     const QString footer = QStringLiteral("</TD></TR></TABLE></body></html>");
     const struct {
