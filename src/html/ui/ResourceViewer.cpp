@@ -23,7 +23,7 @@ TRESVIEWER::~TRESVIEWER() { delete ui; }
 PageBrowser* TRESVIEWER::browser(QString* error)
 {
     if (!BROWS) {
-        BROWS = CreatePageBrowser(this, error);
+        BROWS = CreatePageBrowser(this, error, BrowserKind::ScriptedProgramPages);
         if (!BROWS)
             return nullptr;
         BROWS->setObjectName(QStringLiteral("BROWS"));

@@ -22,8 +22,10 @@ struct BrowserEvents {
 
 struct BrowserEngine {
     int version;
-    // A view inside parent, on the program's profile, reporting to events.
-    QWidget* (*createView)(QWidget* parent, const BrowserEvents& events);
+    // A view inside parent, on the program's profile, reporting to events;
+    // A view for the user's pages, or one for the program's own pages, which
+    // load nothing from the web and run no script but with programScript.
+    QWidget* (*createView)(QWidget* parent, const BrowserEvents& events, bool programPages, bool programScript);
     void (*navigate)(QWidget* view, const QUrl& url);
     void (*setHtml)(QWidget* view, const QString& html, const QUrl& base);
     void (*back)(QWidget* view);
@@ -37,7 +39,7 @@ struct BrowserEngine {
     bool (*canGoForward)(const QWidget* view);
 };
 
-inline constexpr int BrowserEngineVersion = 1;
+inline constexpr int BrowserEngineVersion = 2;
 // The module's one exported symbol: extern "C" const BrowserEngine* veltmark_browser_engine().
 inline constexpr const char* BrowserEngineEntryName = "veltmark_browser_engine";
 using BrowserEngineEntry = const BrowserEngine* (*)();

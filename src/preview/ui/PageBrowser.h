@@ -51,9 +51,18 @@ Q_SIGNALS:
     void commandStateChanged(bool canGoBack, bool canGoForward);
 };
 
+// What a browser shows. Pages: the user's pages, with a browser's rules for a
+// page from disk (its own files and the web load; its script reads no file);
+// the program's built-in pages shown in it run no script and load nothing
+// from the web. ProgramPages: a browser for pages the program makes (the font
+// sample), under the built-in pages' rules throughout. ScriptedProgramPages:
+// the same for pages the program makes with a script of its own in them (the
+// resource viewer), whose script runs.
+enum class BrowserKind { Pages, ProgramPages, ScriptedProgramPages };
+
 // A browser inside parent, on the web engine; nullptr when the engine's
 // module cannot be loaded (*error, when given, then says why, in Russian).
-PageBrowser* CreatePageBrowser(QWidget* parent, QString* error = nullptr);
+PageBrowser* CreatePageBrowser(QWidget* parent, QString* error = nullptr, BrowserKind kind = BrowserKind::Pages);
 
 // Before the application object exists: the engine's start-up switches (its
 // sandbox cannot run for root, and the network stays quiet). The engine

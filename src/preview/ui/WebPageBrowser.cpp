@@ -51,7 +51,7 @@ const BrowserEngine* loadEngine(QString* error)
 
 class WebPageBrowser : public PageBrowser {
 public:
-    WebPageBrowser(const BrowserEngine* engine, QWidget* parent)
+    WebPageBrowser(const BrowserEngine* engine, QWidget* parent, BrowserKind kind)
         : PageBrowser(parent)
         , e_(engine)
     {
@@ -68,7 +68,7 @@ public:
             reportCommandState();
             Q_EMIT documentComplete(ok);
         };
-        view_ = e_->createView(parent, events);
+        view_ = e_->createView(parent, events, kind != BrowserKind::Pages, kind == BrowserKind::ScriptedProgramPages);
         view_->setObjectName(QStringLiteral("BROWSER"));
     }
 
@@ -97,10 +97,10 @@ private:
 
 } // namespace
 
-PageBrowser* CreatePageBrowser(QWidget* parent, QString* error)
+PageBrowser* CreatePageBrowser(QWidget* parent, QString* error, BrowserKind kind)
 {
     const BrowserEngine* engine = loadEngine(error);
-    return engine ? new WebPageBrowser(engine, parent) : nullptr;
+    return engine ? new WebPageBrowser(engine, parent, kind) : nullptr;
 }
 
 void PrepareBrowserEngine()

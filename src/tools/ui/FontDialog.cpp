@@ -137,7 +137,7 @@ void TFONTFORM::makeSampleBrowser()
         return;
     browserTried_ = true;
     QString error;
-    VIEW = SampleBrowserForTests ? SampleBrowserForTests(ui->VIEWAREA) : CreatePageBrowser(ui->VIEWAREA, &error);
+    VIEW = SampleBrowserForTests ? SampleBrowserForTests(ui->VIEWAREA) : CreatePageBrowser(ui->VIEWAREA, &error, BrowserKind::ProgramPages);
     if (!VIEW) {
         // No sample, the style text is built all the same.
         auto* why = new QLabel(error, ui->VIEWAREA);

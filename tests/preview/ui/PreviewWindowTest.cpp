@@ -111,17 +111,19 @@ TEST_F(PreviewWindow, RefusalsWriteNothing)
     EXPECT_TRUE(third.BROWSFORM == nullptr || !third.BROWSFORM->isVisible());
 }
 
-// One page from a server on 127.0.0.1: what a local web server would give.
+// One page from a server on 127.0.0.1: what a local web server or a CDN would give.
 class OnePageServer : public QTcpServer {
 public:
-    explicit OnePageServer(QByteArray body)
+    explicit OnePageServer(QByteArray body, QByteArray type = "text/html; charset=utf-8")
         : body_(std::move(body))
+        , type_(std::move(type))
     {
         connect(this, &QTcpServer::newConnection, this, [this] {
             while (QTcpSocket* s = nextPendingConnection()) {
                 connect(s, &QTcpSocket::readyRead, s, [this, s] {
                     s->readAll();
-                    s->write("HTTP/1.0 200 OK\r\nContent-Type: text/html; charset=utf-8\r\nContent-Length: "
+                    ++requests;
+                    s->write("HTTP/1.0 200 OK\r\nContent-Type: " + type_ + "\r\nAccess-Control-Allow-Origin: *\r\nContent-Length: "
                              + QByteArray::number(body_.size()) + "\r\n\r\n" + body_);
                     s->disconnectFromHost();
                 });
@@ -129,10 +131,52 @@ public:
         });
         listen(QHostAddress::LocalHost);
     }
+    int requests = 0;
 
 private:
     QByteArray body_;
+    QByteArray type_;
 };
+
+// A page that takes its style sheet from a "CDN", its picture and a frame from
+// beside it, and whose script tries every way to read a file it was not given.
+QByteArray ProbingPage(quint16 cdnPort, const QString& secret)
+{
+    const QByteArray abs = QUrl::fromLocalFile(secret).toEncoded();
+    return "<html><head><title>probe</title><link rel=\"stylesheet\" href=\"http://127.0.0.1:" + QByteArray::number(cdnPort)
+        + "/cdn.css\"></head>\n<body><p id=\"p\">x</p><img id=\"i\" src=\"pic.png\"><iframe id=\"f\" src=\"secret.txt\"></iframe><iframe src=\"inner.html\"></iframe>\n"
+          "<script>\nvar d = document.body.dataset;\n"
+          "window.addEventListener('message', function(e) { d.inner = e.data; });\n"
+          "function xhr(u) { try { var x = new XMLHttpRequest(); x.open('GET', u, false); x.send(); return x.responseText || 'empty'; } catch (e) { return 'blocked'; } }\n"
+          "d.xhr = xhr('secret.txt') + '|' + xhr('" + abs + "');\n"
+          "fetch('" + abs + "').then(function(r) { return r.text(); }).then(function(t) { d.fetch = t; }, function() { d.fetch = 'blocked'; });\n"
+          "window.onload = function() { try { d.frame = document.getElementById('f').contentDocument.body.textContent; } catch (e) { d.frame = 'blocked'; } };\n"
+          "</script></body></html>\n";
+}
+
+// What the probing page found out, once its script has run to the end.
+struct Probe {
+    QString xhr, fetch, frame, colour;
+    int pictureWidth = -1;
+    QString inner;
+};
+
+Probe ReadProbe(PageBrowser* b)
+{
+    Probe p;
+    QTest::qWaitFor([&] {
+        b->evaluate(QStringLiteral("[document.body.dataset.xhr, document.body.dataset.fetch, document.body.dataset.frame,"
+                                   " getComputedStyle(document.getElementById('p')).color, document.getElementById('i').naturalWidth,"
+                                   " document.body.dataset.inner].join('\\n')"),
+                    [&](const QVariant& v) {
+                        const QStringList parts = v.toString().split(u'\n');
+                        if (parts.size() == 6 && !parts[1].isEmpty() && !parts[2].isEmpty())
+                            p = {parts[0], parts[1], parts[2], parts[3], parts[4].toInt(), parts[5]};
+                    });
+        return p.pictureWidth >= 0 && p.colour == QStringLiteral("rgb(1, 2, 3)") && !p.inner.isEmpty();
+    }, kLoadWait);
+    return p;
+}
 
 TEST_F(PreviewWindow, AnAssignedUrlIsShownInsteadOfACopy)
 {
@@ -203,7 +247,7 @@ TEST_F(PreviewWindow, HelpFromTheMenuAndFromTheProperties)
 
     // After help, a preview has no "Справка" label.
     ASSERT_TRUE(showAndLoad([&] { form.MENU_PROGBROWSER_VIEW->trigger(); }));
-    EXPECT_TRUE(eventually([&] { return window()->windowTitle() == QStringLiteral("Страница"); }));
+    EXPECT_TRUE(eventually([&] { return window()->windowTitle() == QStringLiteral("Страница"); })) << window()->windowTitle().toStdString() << " at " << window()->browser()->location().toString().toStdString();
     EXPECT_NE(window()->URLCAP->text(), QStringLiteral("Справка"));
     window()->close();
 
@@ -211,6 +255,64 @@ TEST_F(PreviewWindow, HelpFromTheMenuAndFromTheProperties)
     ASSERT_TRUE(showAndLoad([&] { window()->showPage(QUrl(QStringLiteral("res:///my%20programs/veltmark/INDEX.HTML#short")), QString(), QString()); }));
     EXPECT_TRUE(eventually([&] { return window()->windowTitle() == QStringLiteral("Veltmark - редактор HTML и CSS"); }));
     window()->close();
+}
+
+TEST_F(PreviewWindow, APageLoadsItsOwnAndRemoteFilesButItsScriptReadsNoOtherFile)
+{
+    OnePageServer cdn("#p { color: rgb(1, 2, 3); }", "text/css");
+    ASSERT_TRUE(cdn.isListening());
+    const QString secret = page(QStringLiteral("secret.txt"), "SECRET-TEXT");
+    QImage pic(7, 5, QImage::Format_RGB32);
+    pic.fill(Qt::red);
+    pic.save(programFolder() + QStringLiteral("site/pic.png"));
+    // A frame of a page beside it shows, with its own picture, and talks by messages.
+    page(QStringLiteral("inner.html"), "<html><body><img src=\"pic.png\" onload=\"parent.postMessage('inner ' + this.naturalWidth, '*')\"></body></html>");
+    const QString a = page(QStringLiteral("a.html"), ProbingPage(cdn.serverPort(), secret));
+    TForm1& form = openPage(a);
+    ASSERT_TRUE(showAndLoad([&] { form.MENU_PROGBROWSER_VIEW->trigger(); }));
+    const Probe p = ReadProbe(window()->browser());
+    EXPECT_EQ(p.colour, QStringLiteral("rgb(1, 2, 3)")); // the remote style sheet applied
+    EXPECT_GE(cdn.requests, 1);
+    EXPECT_EQ(p.pictureWidth, 7); // its own picture, by a relative address
+    EXPECT_EQ(p.xhr, QStringLiteral("blocked|blocked"));
+    EXPECT_EQ(p.fetch, QStringLiteral("blocked"));
+    EXPECT_FALSE(p.frame.contains(QStringLiteral("SECRET")));
+    EXPECT_EQ(p.inner, QStringLiteral("inner 7"));
+    window()->close();
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(PreviewWindow, TheProgramsOwnPagesLoadNothingRemoteAndRunOnlyTheProgramsScript)
+{
+    OnePageServer cdn("#p { color: rgb(1, 2, 3); }", "text/css");
+    ASSERT_TRUE(cdn.isListening());
+    const QByteArray remote = "http://127.0.0.1:" + QByteArray::number(cdn.serverPort());
+    const QString html = QString::fromLatin1("<html><head><title>t</title><link rel=\"stylesheet\" href=\"" + remote + "/a.css\"></head><body><p id=\"p\">x</p>"
+                                             "<img src=\"" + remote + "/b.png\"><script>document.title = 'ran';</script></body></html>");
+    const struct {
+        BrowserKind kind;
+        const char* title;
+    } cases[] = {{BrowserKind::ProgramPages, "t"}, {BrowserKind::ScriptedProgramPages, "ran"}};
+    for (const auto& c : cases) {
+        QWidget host;
+        host.resize(300, 200);
+        host.show();
+        PageBrowser* b = CreatePageBrowser(&host, nullptr, c.kind);
+        ASSERT_NE(b, nullptr);
+        b->widget()->resize(300, 200);
+        QSignalSpy loaded(b, &PageBrowser::documentComplete);
+        b->loadHtml(html, QUrl::fromLocalFile(programFolder()));
+        ASSERT_TRUE(loaded.wait(kLoadWait) || !loaded.isEmpty());
+        EXPECT_TRUE(eventually([&] { return b->title() == QLatin1String(c.title); })) << c.title << " " << b->title().toStdString();
+        QString colour;
+        b->evaluate(QStringLiteral("getComputedStyle(document.getElementById('p')).color"), [&](const QVariant& v) { colour = v.toString(); });
+        EXPECT_TRUE(eventually([&] { return !colour.isEmpty(); }));
+        EXPECT_NE(colour, QStringLiteral("rgb(1, 2, 3)"));
+    }
+    EXPECT_EQ(cdn.requests, 0);
 }
 
 } // namespace
