@@ -112,6 +112,7 @@ bool TBROWSFORM::showPage(const QUrl& url, const QString& tempCopy, const QStrin
 {
     tempCopy_ = tempCopy;
     pictureFolder_ = pictureFolder;
+    shownSize_ = Size;
     QString error;
     PageBrowser* b = browser(&error);
     if (!b) {
@@ -141,7 +142,7 @@ void TBROWSFORM::placeBrowser()
         return;
     const QScreen* screen = parentWidget() ? parentWidget()->screen() : this->screen();
     const int monitorWidth = screen ? screen->geometry().width() : width();
-    browser_->widget()->setGeometry(PreviewBrowserRect(Size, area_->rect(), monitorWidth));
+    browser_->widget()->setGeometry(PreviewBrowserRect(shownSize_, area_->rect(), monitorWidth));
 }
 
 void TBROWSFORM::resizeEvent(QResizeEvent* event)

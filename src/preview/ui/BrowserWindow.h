@@ -38,6 +38,8 @@ public:
     // The vertical scroll offset of the page shown when the window last
     // closed; below 0: nothing is restored.
     int ScrollMemory = 0;
+    // The size chosen for previews; each showing keeps the size it was
+    // shown with, whatever Size becomes meanwhile.
     PreviewSize Size = PreviewSize::None;
 
     // The browser, made when first needed; nullptr (with the reason) when
@@ -67,5 +69,7 @@ private:
     QWidget* area_ = nullptr;
     PageBrowser* browser_ = nullptr;
     QString tempCopy_;
+    // The size this showing places the browser for, on every later resize too.
+    PreviewSize shownSize_ = PreviewSize::None;
     QString pictureFolder_;
 };
