@@ -52,10 +52,30 @@ StyleValueKind StyleValueKindOf(const QString& caption)
     return StyleValueKind::Plain;
 }
 
+namespace {
+
+// The first of the entries whose caption is the given one, case and "&"
+// marks aside; -1 when there is none.
+template <typename Entry>
+qsizetype FirstByCaption(const QList<Entry>& entries, const QString& caption)
+{
+    const QString wanted = WithoutAccelerators(caption);
+    for (qsizetype i = 0; i < entries.size(); ++i)
+        if (WithoutAccelerators(entries.at(i).caption).compare(wanted, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+} // namespace
+
 QList<StyleGroup> ParseStyleHelp(const QStringList& tokens)
 {
     QList<StyleGroup> groups;
-    // A new group has no current property until its first property token.
+    // The current group and property are captions, looked up for each
+    // token; a new group keeps no current property until its first one.
+    QString group;
+    QString property;
+    bool haveGroup = false;
     bool haveProperty = false;
     for (const QString& stored : tokens) {
         if (stored.isEmpty())
@@ -65,20 +85,23 @@ QList<StyleGroup> ParseStyleHelp(const QStringList& tokens)
         const QString rest = token.mid(1);
         if (kind != u'-' && kind != u'=' && kind != u'!' && kind != u'?') {
             groups.append(StyleGroup{token, {}});
+            group = token;
+            haveGroup = true;
             haveProperty = false;
             continue;
         }
-        if (groups.isEmpty())
+        if (!haveGroup)
             continue;
-        QList<StyleProperty>& properties = groups.back().properties;
+        QList<StyleProperty>& properties = groups[FirstByCaption(groups, group)].properties;
         if (kind == u'-') {
             properties.append(StyleProperty{rest, {}});
+            property = rest;
             haveProperty = true;
             continue;
         }
         if (!haveProperty)
             continue;
-        QList<StyleEntry>& entries = properties.back().entries;
+        QList<StyleEntry>& entries = properties[FirstByCaption(properties, property)].entries;
         if (kind == u'=') {
             entries.append({StyleEntry::Value, rest});
         } else {

@@ -52,9 +52,10 @@ StyleValueKind StyleValueKindOf(const QString& caption);
 
 // The menu's content from the tokens in order. Empty tokens are skipped, and
 // so are tokens that have nothing to go into: a property before any group, a
-// value or note before any property of the current group. Each token goes
-// into the group or property appended last, so a caption that repeats gives
-// an entry of its own.
+// value or note before any property of the current group. A caption that
+// repeats (case and "&" marks aside: a group among the groups, a property
+// within its group) still gives an entry, but what follows it goes into the
+// first entry of that caption.
 QList<StyleGroup> ParseStyleHelp(const QStringList& tokens);
 
 // The item names of the section StyleHelp, in order (selects the section).

@@ -47,13 +47,25 @@ TEST_F(StyleReferenceTest, TheDefaultSectionGivesSixGroupsOf79PropertiesWithThei
         EXPECT_TRUE(shape.contains(QString::fromUtf8(line))) << line;
 }
 
-TEST_F(StyleReferenceTest, TokensWithNowhereToGoAreSkippedAndRepeatedCaptionsStayApart)
+TEST_F(StyleReferenceTest, TokensWithNowhereToGoAreSkippedAndRepeatedCaptionsFillTheFirstEntry)
 {
-    const QStringList tokens = {"-early", "=early", // before any group
-                                "A",      "=lost",  "?lost", // before any property
-                                "",       "-p",     "=Color", "=url", "B", "=lost too", "-p", "!n", "A", "-p", "=x"};
-    // "=Color" is not the special token: only the exact one is.
-    EXPECT_EQ(shapeOf(ParseStyleHelp(tokens)), QStringList({"A", " p: =Color =выбор_пути", "B", " p: ?n -", "A", " p: =x"}));
+    const struct {
+        QStringList tokens;
+        QStringList shape;
+    } rows[] = {
+        // "=Color" is not the special token: only the exact one is.
+        {{"-early", "=early", // before any group
+          "A", "=lost", "?lost", // before any property
+          "", "-p", "=Color", "=url", "B", "=lost too", "-p", "!n", "A", "-p", "=x"},
+         {"A", " p: =Color =выбор_пути =x", " p:", "B", " p: ?n -", "A"}},
+        // Group captions compare without case and "&" marks; property captions too.
+        {{"Фон", "-color", "=red", "-Size", "=1", "&фОН", "-COLOR", "=blue", "?note", "-size", "=2", "фон", "-new", "=v"},
+         {"Фон", " color: =red =blue ?note", " Size: =1 =2", " COLOR:", " size:", " new: =v", "&фОН", "фон"}},
+        // Repeated within one group; the same caption in another group is apart.
+        {{"A", "-p", "=1", "-q", "=2", "-p", "=3", "B", "-p", "=4"}, {"A", " p: =1 =3", " q: =2", " p:", "B", " p: =4"}},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(shapeOf(ParseStyleHelp(row.tokens)), row.shape) << row.tokens.join(u' ').toStdString();
 }
 
 TEST_F(StyleReferenceTest, EachValueGivesItsDeclaration)
