@@ -645,3 +645,38 @@ int ColourLine(ColouringKind kind, QStringView line, int state, std::vector<Toke
         return state;
     return LineScanner(kind, line, State::unpack(state), spans).run();
 }
+
+ColouringPlace PlaceOfState(int state)
+{
+    const State st = State::unpack(state);
+    if (st.php)
+        return ColouringPlace::Other;
+    const auto css = [&] {
+        if (st.cssOver != CNone || st.cssPrelude)
+            return ColouringPlace::Other;
+        return st.cssBase == CValue ? ColouringPlace::CssValue
+            : st.cssBase == CProperty ? ColouringPlace::CssProperty
+                                      : ColouringPlace::CssSelector;
+    };
+    switch (st.html) {
+    case HText:
+        return ColouringPlace::Text;
+    case HInTag:
+    case HAfterAttr:
+    case HBeforeValue:
+        return ColouringPlace::Tag;
+    case HValueDq:
+    case HValueSq:
+        return st.attrStyle ? css() : ColouringPlace::AttrValue;
+    case HComment:
+        return ColouringPlace::Comment;
+    case HContent:
+        if (st.tag == TStyle)
+            return css();
+        if (st.tag == TScript)
+            return st.jsOver == JCode ? ColouringPlace::Js : ColouringPlace::Other;
+        return ColouringPlace::Text;
+    default:
+        return ColouringPlace::Other;
+    }
+}

@@ -54,3 +54,11 @@ int InitialColouringState(ColouringKind kind);
 // returns the state at its end. Spans go to *spans (cleared first) in order,
 // plain text left out; with spans null only the state is worked out, faster.
 int ColourLine(ColouringKind kind, QStringView line, int state, std::vector<TokenSpan>* spans);
+
+// What a state says of the place it stands at, for the parts that act by
+// context: HTML text, inside a tag, an attribute's value, a comment, CSS
+// (selector, property name or value; a style attribute's value counts as
+// CSS), JavaScript code. Other covers declarations, PHP, and strings and
+// comments inside CSS and JavaScript.
+enum class ColouringPlace { Text, Tag, AttrValue, Comment, CssSelector, CssProperty, CssValue, Js, Other };
+ColouringPlace PlaceOfState(int state);
