@@ -3,6 +3,8 @@
 #include "html/DocumentResources.h"
 #include "store/Utilities.h"
 
+#include <QRegularExpression>
+#include <QSet>
 #include <algorithm>
 
 namespace {
@@ -206,4 +208,21 @@ QString FontResult(FontOutput output, const QString& style, const QString& curre
             + inner + QStringLiteral("</div>");
     }
     return style;
+}
+
+QStringList PageFontFamilies(const QStringList& installed)
+{
+    static const QRegularExpression foundry(QStringLiteral("\\s*\\[[^\\[\\]]*\\]$"));
+    QStringList families;
+    QSet<QString> seen;
+    for (const QString& name : installed) {
+        const QString family = QString(name).remove(foundry).trimmed();
+        if (family.isEmpty() || seen.contains(family.toCaseFolded()))
+            continue;
+        seen.insert(family.toCaseFolded());
+        families.append(family);
+    }
+    std::stable_sort(families.begin(), families.end(),
+                     [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+    return families;
 }

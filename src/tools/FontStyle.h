@@ -6,9 +6,16 @@
 #include "store/ColourNotation.h"
 
 #include <QString>
+#include <QStringList>
 
 // The font lists' first entry; it, like a blank text, means no family.
 inline const QString DefaultFontText = QStringLiteral("По умолчанию");
+
+// The font lists' entries from the installed families as the font database
+// names them: each family a page can name, without the " [foundry]" the
+// database adds to tell makers apart, once (case aside, the first spelling
+// kept), sorted without regard to case.
+QStringList PageFontFamilies(const QStringList& installed);
 
 // The controls as the style text reads them. Spin boxes are given by their
 // texts: size and spacings count a text that is not a number as 0, the line

@@ -238,3 +238,30 @@ TEST(FontStyle, LinkBlockForTheDocumentsStyleSheets)
 }
 
 } // namespace
+
+namespace {
+
+TEST(FontStyle, FontListsHoldFamiliesAPageCanName)
+{
+    const struct {
+        const char* why;
+        QStringList installed;
+        QStringList lists;
+    } rows[] = {
+        {"foundries dropped, each family once",
+         {"C059 [urw]", "DejaVu Sans", "Nimbus Sans [urw]", "Nimbus Sans [UKWN]", "Nimbus Sans Narrow [urw]"},
+         {"C059", "DejaVu Sans", "Nimbus Sans", "Nimbus Sans Narrow"}},
+        {"sorted again once the suffix is gone, case aside",
+         {"Nimbus Sans Narrow", "Nimbus Sans [urw]", "arial", "Arimo"},
+         {"arial", "Arimo", "Nimbus Sans", "Nimbus Sans Narrow"}},
+        {"the first spelling of a family that differs in case",
+         {"Noto Sans [GOOG]", "noto sans [monotype]", "Z"},
+         {"Noto Sans", "Z"}},
+        {"brackets inside a name stay", {"Font [x] Two", "[urw]"}, {"Font [x] Two"}},
+        {"nothing installed", {}, {}},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(PageFontFamilies(row.installed), row.lists) << row.why;
+}
+
+} // namespace

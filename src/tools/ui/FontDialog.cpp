@@ -117,7 +117,7 @@ void TFONTFORM::showFor(TextModel* editor, const QString& currentClass, const QS
 
 void TFONTFORM::fillFontLists()
 {
-    const QStringList families = QFontDatabase::families();
+    const QStringList families = PageFontFamilies(QFontDatabase::families());
     for (QComboBox* box : {FONTNAME, PARENTFONT}) {
         const QSignalBlocker quiet(box);
         const QString text = box->currentText();

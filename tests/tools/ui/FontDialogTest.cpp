@@ -159,7 +159,13 @@ TEST_F(FontDialogTest, OpensWithEveryControlAtItsDefault)
         EXPECT_EQ(items, n.emptyFirst ? QStringList{QString()} + units : units) << n.unit->objectName().toStdString();
         EXPECT_EQ(n.unit->currentIndex(), 0);
     }
-    const QStringList families = QFontDatabase::families();
+    // Families a page can name: no foundry, each once.
+    const QStringList families = PageFontFamilies(QFontDatabase::families());
+    EXPECT_FALSE(families.isEmpty());
+    for (const QString& family : families) {
+        EXPECT_FALSE(family.contains(u'[')) << family.toStdString();
+        EXPECT_EQ(families.count(family), 1) << family.toStdString();
+    }
     for (QComboBox* fonts : {d->FONTNAME, d->PARENTFONT}) {
         EXPECT_TRUE(fonts->isEditable());
         EXPECT_EQ(fonts->maxVisibleItems(), 30);
