@@ -120,6 +120,7 @@ TForm1::TForm1(const QStringList& args, QWidget* parent)
     buildSettings();
     buildStatusBar();
     wireEditor();
+    buildAbbreviations();
     buildDocumentStatus();
     buildPictures();
     FormCreate();

@@ -254,6 +254,13 @@ public:
     void MENU_CREATEBGClick();
     void SWFBUTClick();
 
+    // ---- Abbreviations on Tab and Ctrl+E (app/ui/AbbreviationCommands.cpp) ----
+    void buildAbbreviations();
+    // Expands the abbreviation before the caret (with Ctrl+E also the
+    // selected text); true when the key is used up: expanded, or a fault
+    // written to the log. With tab, false leaves the key to insert its tab.
+    bool ExpandAbbreviationAtCaret(bool tab);
+
     // ---- Settings dialog (app/ui/SettingsCommands.cpp) ----
     QAction* N32 = nullptr;          // "Настройки"
     TSETTINGS* SETTINGS = nullptr;   // "Настройки программы"

@@ -230,6 +230,16 @@ bool TSyntaxColouring::resolveStates(int upTo)
     return true;
 }
 
+int TSyntaxColouring::lineStartState(int line)
+{
+    while (!resolveStates(line)) {
+    }
+    const QTextBlock block = editor_->document()->findBlockByNumber(line);
+    if (!block.isValid() || block.blockNumber() == 0 || block.userState() < 0)
+        return InitialColouringState(kind_);
+    return startState(block);
+}
+
 void TSyntaxColouring::colourBlock(QTextBlock& block)
 {
     const int start = startState(block);

@@ -45,6 +45,10 @@ public:
     // worked out after the last known one.
     int colouredLines() const;
     bool statesPending() const { return !dirty_.empty(); }
+    // The tokenizer's state at the start of a line, worked out first if it
+    // is not known yet (without the step's budget: asked for by a command,
+    // not by a paint).
+    int lineStartState(int line);
 
     // Longest time one step spends working out states.
     static int StepBudgetMs;
