@@ -2,6 +2,7 @@
 // message log, the pop-up menu and Undo.
 #include "app/Globals.h"
 #include "app/ui/MainWindow.h"
+#include "app/ui/CompletionCommands.h"
 #include "editor/CaretContext.h"
 #include "editor/EditorLogic.h"
 #include "editor/EditorState.h"
@@ -217,6 +218,8 @@ void TForm1::wireEditor()
         if (self && self->MENU_REDO)
             self->MENU_REDO->setEnabled(available);
     };
+    // The completion list rides on the editor's key path.
+    InstallCompletion(this);
 }
 
 void TForm1::Memo1xKeyDown(int key, Qt::KeyboardModifiers, quint32 nativeKey)
