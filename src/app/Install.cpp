@@ -3,6 +3,7 @@
 #include "platform/DesktopIntegration.h"
 #include "platform/Folders.h"
 #include "platform/Prompts.h"
+#include "settings/ShellIntegration.h"
 #include "store/OptionItems.h"
 #include "store/OptionsStore.h"
 #include "store/Utilities.h"
@@ -89,6 +90,9 @@ void RegisterShellVerbs()
         UnregisterShellVerb(ext, ShellVerbCaption());
     for (const QString& ext : VerbExtensions())
         RegisterShellVerb(ext, ShellVerbCaption(), QStringLiteral("[appexename]"));
+    // The program's path is the switch's state: the settings' "Система" box
+    // shows the integration on from the first run.
+    RegWriteString(HKEY_LOCAL_MACHINE, ProgramRegistryKey(), QStringLiteral("Path"), platform::ProgramFilePath());
     // The verb's form on this desktop: the entry with its "edit" action. A
     // failure here is the settings switch's to report.
     platform::InstallDesktopIntegration(platform::ProgramFilePath());

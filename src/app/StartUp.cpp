@@ -90,6 +90,9 @@ EditorAppearance ReadEditorAppearance()
     a.showTagsMenu = ParseBool(Opt_ReadStr(opt::SHOWTEGSTEMPLATES));
     a.showLog = ParseBool(Opt_ReadStr(opt::HELPLOG));
     a.doubleQuotes = ParseBool(Opt_ReadStr(opt::QUOTES2));
+    a.closeTags = Opt_ReadStr(opt::EDIT_CLOSETAGS) != QLatin1String("0");
+    a.completion = Opt_ReadStr(opt::EDIT_COMPLETION) != QLatin1String("0");
+    a.abbreviations = Opt_ReadStr(opt::EDIT_ABBREVIATIONS) != QLatin1String("0");
     return a;
 }
 

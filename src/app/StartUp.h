@@ -51,6 +51,10 @@ struct EditorAppearance {
     bool showTagsMenu = false;     // SHOWTEGSTEMPLATES
     bool showLog = false;          // HELPLOG
     bool doubleQuotes = false;     // 2QUOTES
+    // Help while typing: on unless the item holds "0".
+    bool closeTags = true;         // EDIT_CLOSETAGS
+    bool completion = true;        // EDIT_COMPLETION
+    bool abbreviations = true;     // EDIT_ABBREVIATIONS
 };
 EditorAppearance ReadEditorAppearance();
 

@@ -43,6 +43,9 @@ ProgramSettings LoadSettings()
     s.background = ok ? c : DefaultBackground;
     s.browserPath = Opt_ReadStr(opt::SYSBROWSPATH);
     s.showLog = readBool(opt::HELPLOG);
+    s.closeTags = SwitchOnUnlessOff(Opt_ReadStr(opt::EDIT_CLOSETAGS));
+    s.completion = SwitchOnUnlessOff(Opt_ReadStr(opt::EDIT_COMPLETION));
+    s.abbreviations = SwitchOnUnlessOff(Opt_ReadStr(opt::EDIT_ABBREVIATIONS));
     return s;
 }
 
@@ -80,6 +83,9 @@ StoreResult StoreSettings(const ProgramSettings& s)
     }
     Opt_Write(opt::QUOTES2, BoolToText(s.doubleQuotes));
     Opt_Write(opt::SCROLL_ONLYVERTICAL, BoolToText(s.wrapOnlyVertical));
+    Opt_Write(opt::EDIT_CLOSETAGS, BoolToText(s.closeTags));
+    Opt_Write(opt::EDIT_COMPLETION, BoolToText(s.completion));
+    Opt_Write(opt::EDIT_ABBREVIATIONS, BoolToText(s.abbreviations));
     return r;
 }
 
@@ -87,4 +93,13 @@ void StoreBackground(TColor colour)
 {
     Opt_SelectFile(opt::Program);
     Opt_Write(opt::BACKGROUNDCOLOR, ColorToText(colour, true));
+}
+
+bool SwitchOnUnlessOff(const QString& storedValue) { return storedValue != QLatin1String("0"); }
+
+void ApplyTypingSwitches(const ProgramSettings& s)
+{
+    TypingCloseTags = s.closeTags;
+    TypingCompletion = s.completion;
+    TypingAbbreviations = s.abbreviations;
 }

@@ -20,6 +20,10 @@ struct ProgramSettings {
     int undoCount = 999;           // UNDOCOUNT
     TColor background = 0x00EAEEE8; // BACKGROUNDCOLOR
     QString browserPath;           // SYSBROWSPATH
+    // Help while typing: on unless stored as "0".
+    bool closeTags = true;         // EDIT_CLOSETAGS
+    bool completion = true;        // EDIT_COMPLETION
+    bool abbreviations = true;     // EDIT_ABBREVIATIONS
 };
 
 // The dialog's ranges; a stored number outside them shows as the nearest.
@@ -47,9 +51,14 @@ struct StoreResult {
 // Writes RECENTLEN, FONT, FONTSIZE, UNDOCOUNT, LOADLASTFILE, DISABLEUNDO,
 // RESERVE; creates the reserve folder (on) or deletes it with its contents
 // (off); then CL3TO6, SYSBROWSPATH (only when it names an existing file),
-// 2QUOTES and SCROLL_ONLYVERTICAL. HELPLOG is the window's to write, since
+// 2QUOTES, SCROLL_ONLYVERTICAL and the three typing switches. HELPLOG is the window's to write, since
 // it goes with showing or hiding the log.
 StoreResult StoreSettings(const ProgramSettings& s);
 
 // BACKGROUNDCOLOR at once, as the colour buttons write it.
 void StoreBackground(TColor colour);
+
+// A switch that is on unless its item holds exactly "0" (missing is on).
+bool SwitchOnUnlessOff(const QString& storedValue);
+// The program-wide typing switches take the settings' values.
+void ApplyTypingSwitches(const ProgramSettings& s);

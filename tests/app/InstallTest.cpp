@@ -3,6 +3,7 @@
 #include "app/Install.h"
 #include "platform/Codecs.h"
 #include "platform/Folders.h"
+#include "settings/ShellIntegration.h"
 #include "store/OptionItems.h"
 #include "store/OptionsStore.h"
 #include "store/Utilities.h"
@@ -114,6 +115,8 @@ TEST_F(InstallTest, SetupRegistersTheVerbForTheSixExtensions)
     QString progId;
     RegReadString(HKEY_CLASSES_ROOT, QStringLiteral(".HTM"), QString(), progId);
     EXPECT_EQ(progId, QStringLiteral("PageFile"));
+    // The settings' "Система" box reads the integration as on.
+    EXPECT_TRUE(ShellIntegrationOn());
     // The options-file type waits for the main window.
     EXPECT_FALSE(platform::Registry().keyExists(HKEY_CLASSES_ROOT, QStringLiteral(".ZEL")));
 }

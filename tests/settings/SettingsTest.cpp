@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <tuple>
 
 using testing_support::IsolatedTest;
 using testing_support::WriteBytes;
@@ -61,7 +62,8 @@ TEST_F(SettingsTest, StoreWritesTheItemsInTheDialogsOrder)
     for (int i = 0; i < Opt_Count(); ++i)
         names << Opt_NameAt(i);
     EXPECT_EQ(names, QStringList({"RECENTLEN", "FONT", "FONTSIZE", "UNDOCOUNT", "LOADLASTFILE", "DISABLEUNDO", "RESERVE",
-                                  "CL3TO6", "SYSBROWSPATH", "2QUOTES", "SCROLL_ONLYVERTICAL"}));
+                                  "CL3TO6", "SYSBROWSPATH", "2QUOTES", "SCROLL_ONLYVERTICAL", "EDIT_CLOSETAGS",
+                                  "EDIT_COMPLETION", "EDIT_ABBREVIATIONS"}));
     EXPECT_EQ(Opt_ReadStr(opt::RECENTLEN), QStringLiteral("15"));
     EXPECT_EQ(Opt_ReadStr(opt::RESERVE), QStringLiteral("1"));
 
@@ -71,6 +73,30 @@ TEST_F(SettingsTest, StoreWritesTheItemsInTheDialogsOrder)
         EXPECT_FALSE(StoreSettings(s).browserPathStored);
         Opt_SelectFile(opt::Program);
         EXPECT_EQ(Opt_ReadStr(opt::SYSBROWSPATH), browser);
+    }
+}
+
+TEST_F(SettingsTest, TypingSwitchesAreOnUnlessStoredAsZero)
+{
+    const struct {
+        QByteArray items;
+        bool closeTags, completion, abbreviations;
+    } cases[] = {
+        {"", true, true, true},
+        {"[EDIT_CLOSETAGS]0\r\n[EDIT_COMPLETION]\r\n[EDIT_ABBREVIATIONS]1\r\n", false, true, true},
+        {"[EDIT_CLOSETAGS]no\r\n[EDIT_COMPLETION]0\r\n[EDIT_ABBREVIATIONS]0\r\n", true, false, false},
+    };
+    for (const auto& c : cases) {
+        program(c.items);
+        const ProgramSettings s = LoadSettings();
+        EXPECT_EQ(s.closeTags, c.closeTags) << c.items.constData();
+        EXPECT_EQ(s.completion, c.completion) << c.items.constData();
+        EXPECT_EQ(s.abbreviations, c.abbreviations) << c.items.constData();
+        // Stored back and read again, the switches come out as they went in.
+        StoreSettings(s);
+        const ProgramSettings again = LoadSettings();
+        EXPECT_EQ(std::tuple(again.closeTags, again.completion, again.abbreviations),
+                  std::tuple(c.closeTags, c.completion, c.abbreviations));
     }
 }
 

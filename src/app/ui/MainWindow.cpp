@@ -221,6 +221,9 @@ void TForm1::applyAppearance(const EditorAppearance& a, bool atShow)
         p.setColor(QPalette::Text, Qt::black);
         Memo1->setPalette(p);
         UseDoubleQuotes = a.doubleQuotes;
+        TypingCloseTags = a.closeTags;
+        TypingCompletion = a.completion;
+        TypingAbbreviations = a.abbreviations;
         if (!a.showLog)
             hideLog();
         return;

@@ -21,6 +21,8 @@
 #include <QSpinBox>
 #include <QTabWidget>
 
+#include <utility>
+
 TSETTINGS::TSETTINGS(TKRichEdit* editor, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint)
     , ui(new Ui::TSETTINGS)
@@ -53,6 +55,36 @@ TSETTINGS::TSETTINGS(TKRichEdit* editor, QWidget* parent)
     SYSBROWSPATH = ui->SYSBROWSPATH;
     Button5 = ui->Button5;
     INSERTTOSYSMENU = ui->INSERTTOSYSMENU;
+    EDIT_CLOSETAGS = ui->EDIT_CLOSETAGS;
+    EDIT_COMPLETION = ui->EDIT_COMPLETION;
+    EDIT_ABBREVIATIONS = ui->EDIT_ABBREVIATIONS;
+
+    // Enter in a field applies the field and nothing else: no button is a
+    // default that Enter would press.
+    for (QPushButton* b : findChildren<QPushButton*>()) {
+        b->setAutoDefault(false);
+        b->setDefault(false);
+    }
+    // Each field is named by its caption, for the keyboard and for screen readers.
+    const std::pair<QLabel*, QWidget*> captions[] = {
+        {ui->UNDOCOUNT_LABEL, UNDOCOUNT}, {ui->FONTLIST_LABEL, FONTLIST}, {ui->FONTSIZE_LABEL, FONTSIZE},
+        {ui->BCCOL_LABEL, BCCOL},         {ui->RECENTLEN_LABEL, RECENTLEN}, {ui->SYSBROWSPATH_LABEL, SYSBROWSPATH},
+    };
+    for (const auto& [label, field] : captions) {
+        label->setBuddy(field);
+        field->setAccessibleName(label->text());
+    }
+    // The buttons keep their captions as names; what they act on is their description.
+    Button3->setAccessibleDescription(QStringLiteral("Шрифт редактора: Microsoft Sans Serif"));
+    BCPICK->setAccessibleDescription(QStringLiteral("Выбрать фон редактора в палитре"));
+    Button4->setAccessibleDescription(QStringLiteral("Фон редактора по умолчанию"));
+    Button6->setAccessibleDescription(QStringLiteral("Очистить список недавних документов"));
+    Button5->setAccessibleDescription(QStringLiteral("Выбрать внешний браузер"));
+    // The undo depth acts when the number is entered (Enter, the arrows, leaving
+    // the field): typing "100" must not drop steps down to 10 on the way.
+    UNDOCOUNT->setKeyboardTracking(false);
+    PageControl1->setAccessibleName(windowTitle());
+    ui->SYSMENU_NOTE->setAccessibleName(ui->SYSMENU_NOTE->text().simplified());
 
     ICN->setPixmap(QPixmap::fromImage(platform::PaintProgramIcon(96)));
     // The installed screen fonts (the combo box lists them itself).
@@ -67,8 +99,16 @@ TSETTINGS::TSETTINGS(TKRichEdit* editor, QWidget* parent)
     connect(UNDOCOUNT, &QSpinBox::valueChanged, this, &TSETTINGS::UNDOCOUNTChange);
     connect(Button6, &QPushButton::clicked, this, &TSETTINGS::Button6Click);
     connect(Button5, &QPushButton::clicked, this, &TSETTINGS::Button5Click);
-    connect(SCROLL_ONLYVERTICAL, &QCheckBox::clicked, this, &TSETTINGS::SCROLL_ONLYVERTICALClick);
-    connect(INSERTTOSYSMENU, &QCheckBox::clicked, this, &TSETTINGS::INSERTTOSYSMENUClick);
+    // The boxes act on toggled, so a screen reader's "toggle" does what a
+    // click does; what the dialog itself sets (loading) acts on nothing.
+    connect(SCROLL_ONLYVERTICAL, &QCheckBox::toggled, this, [this] {
+        if (!loading_)
+            SCROLL_ONLYVERTICALClick();
+    });
+    connect(INSERTTOSYSMENU, &QCheckBox::toggled, this, [this] {
+        if (!loading_)
+            INSERTTOSYSMENUClick();
+    });
     connect(CHECK_HTML, &QCheckBox::toggled, this, [this](bool on) {
         ::CHECK_HTML = on;
         if (checkHtmlChanged)
@@ -98,6 +138,9 @@ void TSETTINGS::BuildSettings()
     INSERTTOSYSMENU->setChecked(ShellIntegrationOn());
     MESLIST->setChecked(s.showLog);
     CHECK_HTML->setChecked(::CHECK_HTML);
+    EDIT_CLOSETAGS->setChecked(s.closeTags);
+    EDIT_COMPLETION->setChecked(s.completion);
+    EDIT_ABBREVIATIONS->setChecked(s.abbreviations);
     loading_ = false;
 }
 
@@ -128,12 +171,16 @@ void TSETTINGS::Button1Click()
     s.browserPath = SYSBROWSPATH->text();
     s.doubleQuotes = DOUBLEQUOTES->isChecked();
     s.wrapOnlyVertical = SCROLL_ONLYVERTICAL->isChecked();
+    s.closeTags = EDIT_CLOSETAGS->isChecked();
+    s.completion = EDIT_COMPLETION->isChecked();
+    s.abbreviations = EDIT_ABBREVIATIONS->isChecked();
     const StoreResult r = StoreSettings(s);
     if (!r.reserveFolderOk && logWrite)
         logWrite(QStringLiteral("Не удалось ") + (s.reserve ? QStringLiteral("создать") : QStringLiteral("удалить"))
                      + QStringLiteral(" папку резервных копий ") + BackupFolder,
                  true);
     UseDoubleQuotes = s.doubleQuotes;
+    ApplyTypingSwitches(s);
     if (editor_) {
         editor_->setLineWrapMode(s.wrapOnlyVertical ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
         editor_->setHorizontalScrollBarPolicy(s.wrapOnlyVertical ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
@@ -265,5 +312,8 @@ void TSETTINGS::INSERTTOSYSMENUClick()
     if (!ok)
         platform::prompts().message(QStringLiteral("Настройки программы"), error, platform::Severity::Warning);
     // The box shows what really is.
+    const bool wasLoading = loading_;
+    loading_ = true;
     INSERTTOSYSMENU->setChecked(ShellIntegrationOn());
+    loading_ = wasLoading;
 }

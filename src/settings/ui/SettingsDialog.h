@@ -58,6 +58,10 @@ public:
     QPushButton* Button5 = nullptr; // the browser chooser
     // "Система"
     QCheckBox* INSERTTOSYSMENU = nullptr;
+    // "Правка"
+    QCheckBox* EDIT_CLOSETAGS = nullptr;
+    QCheckBox* EDIT_COMPLETION = nullptr;
+    QCheckBox* EDIT_ABBREVIATIONS = nullptr;
 
     // The main window's side.
     std::function<bool(TColor start, TColor* picked)> pickColour;

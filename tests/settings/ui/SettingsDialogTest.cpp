@@ -8,7 +8,11 @@
 #include "store/OptionItems.h"
 #include "store/OptionsStore.h"
 
+#include <QAccessible>
+#include <QAbstractSpinBox>
 #include <QAction>
+#include <QComboBox>
+#include <QTest>
 #include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
@@ -49,7 +53,7 @@ TEST_F(SettingsDialogTest, ShowsItsTabsAndTheDefaultsOfUnreadableNumbers)
     QStringList tabs;
     for (int i = 0; i < d.PageControl1->count(); ++i)
         tabs << d.PageControl1->tabText(i);
-    EXPECT_EQ(tabs, QStringList({"Общие", "Интерфейс", "Файл", "Браузер", "Система"}));
+    EXPECT_EQ(tabs, QStringList({"Общие", "Интерфейс", "Файл", "Браузер", "Система", "Правка"}));
     EXPECT_EQ(d.PageControl1->currentIndex(), 0);
     EXPECT_EQ(d.RECENTLEN->value(), 15);
     EXPECT_EQ(d.FONTSIZE->value(), 10);
@@ -181,6 +185,99 @@ TEST_F(SettingsDialogTest, SystemSwitchShowsTheRealState)
     EXPECT_FALSE(d.INSERTTOSYSMENU->isChecked());
     ASSERT_EQ(prompts_.count(QStringLiteral("message")), 1);
     EXPECT_TRUE(prompts_.texts().last().startsWith(QStringLiteral("Не удалось записать системный реестр")));
+}
+
+TEST_F(SettingsDialogTest, EnterInAFieldAppliesTheFieldAndPressesNoButton)
+{
+    TSETTINGS& d = open("[FONT]DejaVu Sans\r\n[FONTSIZE]10\r\n[HELPLOG]0\r\n");
+    d.PageControl1->setCurrentIndex(1);
+    for (QPushButton* b : d.findChildren<QPushButton*>())
+        EXPECT_FALSE(b->autoDefault() || b->isDefault()) << b->objectName().toStdString();
+
+    d.FONTLIST->lineEdit()->selectAll();
+    QTest::keyClicks(d.FONTLIST->lineEdit(), QStringLiteral("DejaVu Serif"));
+    QTest::keyClick(d.FONTLIST->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(form_->Memo1->font().family(), QStringLiteral("DejaVu Serif"));
+    QLineEdit* size = d.FONTSIZE->findChild<QLineEdit*>();
+    size->selectAll();
+    QTest::keyClicks(size, QStringLiteral("14"));
+    QTest::keyClick(size, Qt::Key_Return);
+    EXPECT_EQ(form_->Memo1->font().pointSize(), 14);
+    // Nothing was reset, and the dialog is still open.
+    EXPECT_EQ(d.FONTLIST->currentText(), QStringLiteral("DejaVu Serif"));
+    EXPECT_EQ(form_->Memo1->font().family(), QStringLiteral("DejaVu Serif"));
+    EXPECT_TRUE(d.isVisible());
+}
+
+TEST_F(SettingsDialogTest, ControlsAreNamedByTheirCaptionsAndActLikeAClick)
+{
+    TSETTINGS& d = open();
+    const struct {
+        QWidget* control;
+        const char* name;
+    } names[] = {
+        {d.UNDOCOUNT, "Количество отмен"}, {d.FONTLIST, "Шрифт"},
+        {d.FONTSIZE, "Размер шрифта"},     {d.BCCOL, "Фон редактора"},
+        {d.RECENTLEN, "Длина списка недавних документов"}, {d.SYSBROWSPATH, "Путь к внешнему браузеру (F10)"},
+        {d.INSERTTOSYSMENU, "Встроить программу в сисемное меню"}, {d.Button3, "сброс"},
+        {d.EDIT_ABBREVIATIONS, "Сокращения по Tab (Ctrl+E)"},
+    };
+    for (const auto& n : names) {
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(n.control);
+        ASSERT_TRUE(a) << n.name;
+        EXPECT_EQ(a->text(QAccessible::Name), QString::fromUtf8(n.name));
+    }
+    // No control of the dialog goes without a name.
+    for (QWidget* w : d.findChildren<QWidget*>()) {
+        // The edit parts of the spin and combo boxes and the combo box's list are theirs.
+        const bool part = qobject_cast<QAbstractSpinBox*>(w->parentWidget()) || qobject_cast<QComboBox*>(w->parentWidget());
+        if (!(w->focusPolicy() & Qt::TabFocus) || part || w->window() != &d)
+            continue;
+        if (QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w))
+            EXPECT_FALSE(a->text(QAccessible::Name).isEmpty()) << w->objectName().toStdString() << " " << w->metaObject()->className();
+    }
+
+    // The screen reader's "toggle" switches the integration as a click does.
+    QAccessibleActionInterface* system = QAccessible::queryAccessibleInterface(d.INSERTTOSYSMENU)->actionInterface();
+    ASSERT_TRUE(system);
+    system->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_TRUE(ShellIntegrationOn());
+    EXPECT_TRUE(d.INSERTTOSYSMENU->isChecked());
+    system->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_FALSE(ShellIntegrationOn());
+    QAccessible::queryAccessibleInterface(d.SCROLL_ONLYVERTICAL)->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_EQ(form_->messageLog().line(0).message,
+              QStringLiteral("Если текст не уходит за рамки редактора, метки на панели меток могут быть отображены неверно"));
+    // Showing the dialog again loads the boxes and acts on nothing.
+    const int lines = form_->messageLog().count();
+    form_->N32->trigger();
+    EXPECT_EQ(form_->messageLog().count(), lines);
+}
+
+TEST_F(SettingsDialogTest, EditingTabStoresItsSwitchesOnOk)
+{
+    TSETTINGS& d = open("[HELPLOG]0\r\n[EDIT_COMPLETION]0\r\n");
+    EXPECT_TRUE(d.EDIT_CLOSETAGS->isChecked());
+    EXPECT_FALSE(d.EDIT_COMPLETION->isChecked());
+    EXPECT_TRUE(d.EDIT_ABBREVIATIONS->isChecked());
+    EXPECT_EQ(d.EDIT_CLOSETAGS->text(), QStringLiteral("Закрывать и подсвечивать парные теги"));
+    EXPECT_EQ(d.EDIT_COMPLETION->text(), QStringLiteral("Список подсказок при наборе"));
+    d.EDIT_CLOSETAGS->setChecked(false);
+    d.EDIT_COMPLETION->setChecked(true);
+    // Closing without OK changes nothing.
+    d.close();
+    EXPECT_TRUE(TypingCloseTags);
+    EXPECT_EQ(item(opt::EDIT_CLOSETAGS), QString());
+    form_->N32->trigger();
+    d.EDIT_CLOSETAGS->setChecked(false);
+    d.EDIT_ABBREVIATIONS->setChecked(false);
+    d.Button1->click();
+    EXPECT_EQ(item(opt::EDIT_CLOSETAGS), QStringLiteral("0"));
+    EXPECT_EQ(item(opt::EDIT_COMPLETION), QStringLiteral("0"));
+    EXPECT_EQ(item(opt::EDIT_ABBREVIATIONS), QStringLiteral("0"));
+    EXPECT_FALSE(TypingCloseTags);
+    EXPECT_FALSE(TypingCompletion);
+    EXPECT_FALSE(TypingAbbreviations);
 }
 
 } // namespace
