@@ -122,14 +122,21 @@ TColor ColourPickerState::rowSaturated() const { return SquarePixel(hueColour(),
 
 void ColourPickerState::setHue(int hue)
 {
-    hue_ = Limit(hue, 0, MaxHue);
+    const int moved = Limit(hue, 0, MaxHue);
+    if (moved != hue_)
+        exact_ = false;
+    hue_ = moved;
     update();
 }
 
 void ColourPickerState::setPoint(int saturation, int lightness)
 {
-    saturation_ = Limit(saturation, 0, 255);
-    lightness_ = Limit(lightness, 0, 255);
+    const int s = Limit(saturation, 0, 255);
+    const int l = Limit(lightness, 0, 255);
+    if (s != saturation_ || l != lightness_)
+        exact_ = false;
+    saturation_ = s;
+    lightness_ = l;
     update();
 }
 
@@ -139,7 +146,7 @@ void ColourPickerState::setDisplayMode(ColourDisplayMode mode)
     update();
 }
 
-void ColourPickerState::update() { PickedColour = pointColour(); }
+void ColourPickerState::update() { PickedColour = exact_ ? exactColour_ : pointColour(); }
 
 void ColourPickerState::IMPORT_COLOR(TColor colour, bool showAsStart)
 {
@@ -148,6 +155,12 @@ void ColourPickerState::IMPORT_COLOR(TColor colour, bool showAsStart)
         imported_ = colour;
     setHue(hsl.hue);
     setPoint(hsl.saturation * 255 / 100, hsl.lightness * 255 / 100);
+    // The selector only comes near the colour (whole degrees and per cent):
+    // the colour the picker was opened with stays picked until the hue or
+    // the point moves. A typed or chosen colour takes the selector's pixel at
+    // the next update.
+    exact_ = showAsStart;
+    exactColour_ = colour;
     PickedColour = colour;
 }
 

@@ -86,7 +86,9 @@ public:
     // Moves the point (each limited to 0..255) and updates.
     void setPoint(int saturation, int lightness);
     void setDisplayMode(ColourDisplayMode mode);
-    // PickedColour := the colour under the selector.
+    // PickedColour := the colour under the selector, or the colour imported
+    // as the start colour itself while neither the hue nor the point has
+    // moved since that import.
     void update();
 
     // Sets hue and point to a colour, PickedColour to the colour itself; with
@@ -125,6 +127,8 @@ private:
     int lightness_ = 255;
     ColourDisplayMode mode_ = ColourDisplayMode::WEBSHORTSUPPORT;
     TColor imported_ = RgbColour(255, 255, 255);
+    bool exact_ = false;
+    TColor exactColour_ = RgbColour(255, 255, 255);
 };
 
 // The check of the R, G and B fields: each one to three characters long, then

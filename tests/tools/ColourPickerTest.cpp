@@ -113,6 +113,34 @@ TEST(PickerStateTest, ImportKeepsTheColourUntilTheNextUpdate)
     EXPECT_EQ(s.hue(), 40);
 }
 
+TEST(PickerStateTest, AnUnchangedStartColourComesBackExactly)
+{
+    // The editor's background among them: through the square it would come back as $00E9EDE6.
+    for (const TColor colour : {TColor(0x00EAEEE8), RgbColour(128, 128, 128), RgbColour(1, 2, 3), RgbColour(250, 10, 100), TColor(0x00FFFFFF)}) {
+        ColourPickerState s;
+        s.IMPORT_COLOR(colour, true);
+        s.update();
+        s.setDisplayMode(ColourDisplayMode::HEX);
+        s.setPoint(s.saturation(), s.lightness()); // onto the same point
+        s.setHue(s.hue());
+        s.update();
+        EXPECT_EQ(s.PickedColour, colour) << colour;
+        // A move, even one back again, picks the pixel.
+        const int l = s.lightness();
+        s.setPoint(s.saturation(), l == 255 ? 254 : l + 1);
+        s.setPoint(s.saturation(), l);
+        EXPECT_EQ(s.PickedColour, s.pointColour()) << colour;
+        s.IMPORT_COLOR(colour, true);
+        s.hueDown();
+        EXPECT_EQ(s.PickedColour, s.pointColour()) << colour;
+        // A typed or chosen colour takes the pixel at the next update.
+        s.IMPORT_COLOR(colour, true);
+        s.IMPORT_COLOR(colour, false);
+        s.update();
+        EXPECT_EQ(s.PickedColour, s.pointColour()) << colour;
+    }
+}
+
 TEST(PickerStateTest, RgbInputImportsAndFieldsShowThePixel)
 {
     ColourPickerState s;

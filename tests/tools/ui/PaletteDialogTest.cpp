@@ -77,7 +77,7 @@ TEST_F(PaletteDialogTest, WindowAndNamedParts)
     EXPECT_EQ(strip.pixelColor(5, 330), QColor(255, 127, 0));
 }
 
-TEST_F(PaletteDialogTest, OkReturnsTheSquaresPixelAndRemembersIt)
+TEST_F(PaletteDialogTest, OkReturnsTheColourOrTheSquaresPixelAndRemembersIt)
 {
     open(RgbColour(128, 128, 128));
     EXPECT_EQ(dialog_->COLOR_IMPORTED->colour(), QColor(128, 128, 128));
@@ -89,8 +89,22 @@ TEST_F(PaletteDialogTest, OkReturnsTheSquaresPixelAndRemembersIt)
     QTest::mouseClick(dialog_->OK_BUT, Qt::LeftButton);
     EXPECT_FALSE(dialog_->isVisible());
     EXPECT_TRUE(dialog_->state().PickConfirmed);
-    EXPECT_EQ(Web(dialog_->state().PickedColour), "#7F7F7F");
-    EXPECT_EQ(RecentColours(), QStringList({"#7F7F7F"}));
+    // Nothing changed: the colour given, not the point's pixel.
+    EXPECT_EQ(Web(dialog_->state().PickedColour), "#808080");
+    EXPECT_EQ(RecentColours(), QStringList({"#808080"}));
+
+    // One step of lightness: the point's pixel.
+    open(RgbColour(128, 128, 128));
+    QTest::mouseClick(dialog_->LIG_UP, Qt::LeftButton);
+    QTest::mouseClick(dialog_->OK_BUT, Qt::LeftButton);
+    EXPECT_EQ(Web(dialog_->state().PickedColour), "#808080"); // 128 of 255
+    EXPECT_EQ(dialog_->state().lightness(), 128);
+    EXPECT_EQ(RecentColours(), QStringList({"#808080"}));
+
+    open(TColor(0x00EAEEE8));
+    QTest::mouseClick(dialog_->OK_BUT, Qt::LeftButton);
+    EXPECT_EQ(dialog_->state().PickedColour, TColor(0x00EAEEE8));
+    EXPECT_EQ(RecentColours(), QStringList({"#E8EEEA", "#808080"}));
 
     // Shown again: not confirmed until OK.
     open(RgbColour(255, 0, 0));
@@ -98,7 +112,7 @@ TEST_F(PaletteDialogTest, OkReturnsTheSquaresPixelAndRemembersIt)
     EXPECT_EQ(dialog_->HUE_SELECTOR->y() + dialog_->HUE_SELECTOR->height() / 2, 43 + 360); // strip bottom
     QTest::mouseClick(dialog_->OK_BUT, Qt::LeftButton);
     EXPECT_EQ(Web(dialog_->state().PickedColour), "#FF0000");
-    EXPECT_EQ(RecentColours(), QStringList({"#FF0000", "#7F7F7F"}));
+    EXPECT_EQ(RecentColours(), QStringList({"#FF0000", "#E8EEEA", "#808080"}));
 }
 
 TEST_F(PaletteDialogTest, CloseButtonRestoresTheStartColour)
