@@ -25,8 +25,10 @@ constexpr int kStatusMessageMs = 6000;
 // The first panel's width, and what it yields on a narrow window so that the
 // caret report keeps room for a line and column.
 constexpr int kHintPanelWidth = 400;
-constexpr int kHintPanelNarrowest = 320;
-constexpr int kCaretReportRoom = 220;
+constexpr int kHintPanelNarrowest = 100;
+constexpr int kCaretReportWidest = 500;
+// A long caret report: line, character, column, the character and its code.
+const QString kCaretReportSample = QStringLiteral("Строка 99999 символ 9999999, 9999 символ в строке: \"Щ\" (код: 9999)");
 
 // Calls back on every resize of the watched widget.
 class ResizeWatch : public QObject {
@@ -89,8 +91,14 @@ void TForm1::buildDocumentStatus()
 
     // The caret report follows the keys as it follows the mouse; a held key
     // repeats its press, so the report moves with it.
-    connect(Memo1, &TKRichEdit::OnKeyDown, this, [this] { CARETINFO(); });
-    connect(Memo1, &TKRichEdit::OnKeyUp, this, [this] { CARETINFO(); });
+    connect(Memo1, &TKRichEdit::OnKeyDown, this, [this] {
+        CARETINFO();
+        fitStatusPanels();
+    });
+    connect(Memo1, &TKRichEdit::OnKeyUp, this, [this] {
+        CARETINFO();
+        fitStatusPanels();
+    });
     // And whatever else moves the caret (Undo, a search, the checker, a
     // marker): once per turn of the event loop, so a command that moves it
     // many times reports it once.
@@ -101,6 +109,7 @@ void TForm1::buildDocumentStatus()
         QTimer::singleShot(0, this, [this] {
             caretReportDue_ = false;
             CARETINFO();
+            fitStatusPanels();
         });
     });
 
@@ -125,7 +134,14 @@ void TForm1::fitStatusPanels()
     QLabel* hints = panels_.value(0);
     if (!hints || !STATUS_ENCODING)
         return;
-    int others = kCaretReportRoom + 24; // the caret report, the size grip and the gaps
+    // The caret report gets the room a long report needs, or its own text's
+    // when that is longer; the hints take what is left.
+    QLabel* caret = panels_.value(1);
+    const QFontMetrics fm(caret->font());
+    const int margins = 2 * caret->frameWidth() + 2 * caret->margin() + 8;
+    const int room = std::min(kCaretReportWidest, margins + std::max(fm.horizontalAdvance(kCaretReportSample), fm.horizontalAdvance(caret->text())));
+    caret->setMinimumWidth(room);
+    int others = room + 24; // the caret report, the size grip and the gaps
     for (QWidget* w : {static_cast<QWidget*>(STATUS_ENCODING), static_cast<QWidget*>(STATUS_LINEENDS), static_cast<QWidget*>(panels_.value(2))})
         others += w->sizeHint().width() + 4;
     hints->setFixedWidth(std::clamp(STATUS->width() - others, kHintPanelNarrowest, kHintPanelWidth));

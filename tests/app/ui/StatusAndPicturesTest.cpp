@@ -158,6 +158,21 @@ TEST_F(StatusAndPictures, EveryToolButtonHasAPictureWithTheThemeOrWithout)
     QIcon::setThemeName(programTheme);
 }
 
+TEST_F(StatusAndPictures, CaretReportIsWholeAtTheFirstRunWidth)
+{
+    start();
+    form_->resize(747, 617);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form_.get()));
+    form_->Memo1->setText(QString(40, QLatin1Char(10)) + QString(900, QLatin1Char(97)));
+    form_->Memo1->setSelStart(80 + 5);
+    QApplication::processEvents();
+    QApplication::processEvents();
+    auto* panel = form_->findChild<QLabel*>(QStringLiteral("STATUS_PANEL1"));
+    ASSERT_TRUE(panel);
+    ASSERT_TRUE(panel->text().contains(QStringLiteral("(код: ")));
+    EXPECT_GE(panel->contentsRect().width(), panel->fontMetrics().horizontalAdvance(panel->text())) << panel->text().toStdString();
+}
+
 TEST_F(StatusAndPictures, DefaultWidthShowsEveryButtonAndTheClassSelector)
 {
     UseIconTheme();
