@@ -214,25 +214,29 @@ std::optional<QString> EndTagCompletion(QStringView before, TagTypingContext con
     return before.sliced(open.back().name, open.back().nameLength).toString() + u'>';
 }
 
+bool MayBeInTag(QStringView text, int caret)
+{
+    if (caret < 0 || caret > text.size())
+        return false;
+    if (caret < text.size() && text[caret] == u'<')
+        return true;
+    const int stop = std::max(0, caret - 4096);
+    for (int j = caret - 1; j >= stop; --j) {
+        if (text[j] == u'<')
+            return true;
+        if (text[j] == u'>' && j != caret - 1)
+            return false;
+    }
+    return false;
+}
+
 std::optional<TagPair> MatchingTag(QStringView text, int caret, int scanLimit)
 {
     const int n = int(text.size());
     if (caret < 0 || caret > n)
         return std::nullopt;
-    // A quick look whether the caret can be in a tag at all: a "<" at it, or
-    // one before it with no ">" between (the ">" just before it aside).
-    {
-        bool candidate = caret < n && text[caret] == u'<';
-        const int stop = std::max(0, caret - 4096);
-        for (int j = caret - 1; !candidate && j >= stop; --j) {
-            if (text[j] == u'<')
-                candidate = true;
-            else if (text[j] == u'>' && j != caret - 1)
-                break;
-        }
-        if (!candidate)
-            return std::nullopt;
-    }
+    if (!MayBeInTag(text, caret))
+        return std::nullopt;
     const int from = std::max(0, caret - scanLimit);
     const int to = int(std::min<qint64>(n, qint64(caret) + scanLimit));
     const QStringView window = text.sliced(from, to - from);

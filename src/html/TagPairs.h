@@ -48,6 +48,11 @@ struct TagPair {
     bool operator==(const TagPair&) const = default;
 };
 
+// A quick look whether the caret may stand in a tag: a "<" at it, or one
+// before it (within 4 KB) with no ">" between but one just before the caret.
+// MatchingTag finds nothing where this says no.
+bool MayBeInTag(QStringView text, int caret);
+
 // The pair whose start or end tag holds the caret (from just before its "<"
 // to just after its ">"), matched by name ignoring letter case, nested
 // elements of the same name counted. Nothing for a void or "/>" element, a
