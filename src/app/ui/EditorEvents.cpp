@@ -204,6 +204,7 @@ void TForm1::wireEditor()
     });
     connect(Memo1, &QPlainTextEdit::textChanged, this, &TForm1::Memo1Change);
     connect(Memo1, &TKRichEdit::OnScroll, this, &TForm1::Memo1Scroll);
+    buildTagPairCommands();
     CLOSELOG->installEventFilter(this);
     TMarkerBar* bar = markerBar(VERTBAR);
     bar->setEditor(Memo1);

@@ -39,6 +39,7 @@ class TCOMMENTFORM;
 class TIMGDROP;
 class TSWFFORM;
 class TSETTINGS;
+class TagPairHighlight;
 struct BackupResult;
 class RecoveryKeeper;
 struct RecoveryCopy;
@@ -183,6 +184,11 @@ public:
     void N24Click();
     // The help page, scrolled to the anchor when one is given.
     void ShowHELP(const QString& anchor = QString());
+    // ---- Closing and matching tags (app/ui/TagPairCommands.cpp) ----
+    QAction* MENU_PAIRTAG = nullptr;     // "Перейти к парному тегу" (Ctrl+M)
+    TagPairHighlight* TAGPAIRS = nullptr; // the pair at the caret, highlighted
+    void buildTagPairCommands();
+    void MENU_PAIRTAGClick();
     // The tag check over the editor text: on a fault its message goes to the
     // log in red and the character is selected. True when the page passes.
     bool CHECK_TAGS();
