@@ -119,6 +119,7 @@ void TForm1::showDocumentTitles()
     updateContainingFolder();
     DoctypeDependent();
     showDocumentState();
+    liveDocumentChanged();
 }
 
 // The folder button works for a document on disk, never for the scratch

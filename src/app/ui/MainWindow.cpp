@@ -111,6 +111,7 @@ TForm1::TForm1(const QStringList& args, QWidget* parent)
     buildDocumentTools();
     buildNewPageWizard();
     buildPreviewEntries();
+    buildLivePreviewEntry();
     buildBrowserEntries();
     buildHelpMenu();
     buildAboutEntry();

@@ -15,7 +15,9 @@ class QAction;
 class QFrame;
 class QLabel;
 class QMenu;
+class QSplitter;
 class QStatusBar;
+class PageBrowser;
 class QTextEdit;
 class QTimer;
 class QToolBar;
@@ -184,6 +186,16 @@ public:
     void N24Click();
     // The help page, scrolled to the anchor when one is given.
     void ShowHELP(const QString& anchor = QString());
+    // ---- The live preview pane (app/ui/LivePreviewCommands.cpp) ----
+    QAction* MENU_LIVEPREVIEW = nullptr; // "Живой просмотр" (F12)
+    QSplitter* LIVESPLIT = nullptr;      // the editor and the pane, made with the pane
+    QWidget* LIVEPANE = nullptr;         // the pane: the page, or LIVENOTE
+    QLabel* LIVENOTE = nullptr;          // why no page is shown
+    void showLivePreview(bool on, bool remember);
+    // Shows the editor's text now (the pause timer calls it).
+    void refreshLivePreview();
+    // The document was replaced or saved.
+    void liveDocumentChanged();
     // ---- Closing and matching tags (app/ui/TagPairCommands.cpp) ----
     QAction* MENU_PAIRTAG = nullptr;     // "Перейти к парному тегу" (Ctrl+M)
     TagPairHighlight* TAGPAIRS = nullptr; // the pair at the caret, highlighted
@@ -428,6 +440,11 @@ private:
     // the outside browsers' entries (BrowserCommands); the help menu and the
     // About box (PreviewCommands, HelpCommands).
     void buildPreviewEntries();
+    void buildLivePreviewEntry();
+    PageBrowser* livePage_ = nullptr;
+    QTimer* liveTimer_ = nullptr;
+    QString liveShown_; // the text (or "url:" address) the pane shows
+    int liveScroll_ = 0;
     void buildBrowserEntries();
     void PopupMenu1BrowserEntries(); // on opening: captions and enabling
     void buildHelpMenu();

@@ -18,6 +18,7 @@
 #include <QTcpSocket>
 #include <QTest>
 #include <QToolButton>
+#include <memory>
 
 using testing_support::ReadBytes;
 using testing_support::WriteBytes;
@@ -163,12 +164,15 @@ struct Probe {
 
 Probe ReadProbe(PageBrowser* b)
 {
-    Probe p;
+    // The answers may come after the wait has given up: they go to a probe that outlives it.
+    auto shared = std::make_shared<Probe>();
+    Probe& p = *shared;
     QTest::qWaitFor([&] {
         b->evaluate(QStringLiteral("[document.body.dataset.xhr, document.body.dataset.fetch, document.body.dataset.frame,"
                                    " getComputedStyle(document.getElementById('p')).color, document.getElementById('i').naturalWidth,"
                                    " document.body.dataset.inner].join('\\n')"),
-                    [&](const QVariant& v) {
+                    [shared](const QVariant& v) {
+                        Probe& p = *shared;
                         const QStringList parts = v.toString().split(u'\n');
                         if (parts.size() == 6 && !parts[1].isEmpty() && !parts[2].isEmpty())
                             p = {parts[0], parts[1], parts[2], parts[3], parts[4].toInt(), parts[5]};
@@ -313,6 +317,73 @@ TEST_F(PreviewWindow, TheProgramsOwnPagesLoadNothingRemoteAndRunOnlyTheProgramsS
         EXPECT_NE(colour, QStringLiteral("rgb(1, 2, 3)"));
     }
     EXPECT_EQ(cdn.requests, 0);
+}
+
+} // namespace
+
+namespace {
+
+class LivePane : public PreviewWindow {
+protected:
+    // Shows the pane beside the editor and waits for its first page.
+    PageBrowser* openPane(TForm1& form)
+    {
+        form.MENU_LIVEPREVIEW->trigger(); // F12
+        if (!form.LIVEPANE || !form.LIVEPANE->isVisible())
+            return nullptr;
+        return form.LIVEPANE->findChild<PageBrowser*>();
+    }
+    QString bodyText(PageBrowser* b)
+    {
+        auto text = std::make_shared<QString>();
+        b->evaluate(QStringLiteral("document.body ? document.body.innerText : ''"), [text](const QVariant& v) { *text = v.toString(); });
+        QTest::qWaitFor([&] { return !text->isNull(); }, kLoadWait);
+        return *text;
+    }
+};
+
+TEST_F(LivePane, FollowsTheTypingAfterAPauseAndKeepsItsScrollPlace)
+{
+    QByteArray tall = "<html><body>";
+    for (int i = 0; i < 300; ++i)
+        tall += "<p>line " + QByteArray::number(i) + "</p>\n";
+    tall += "<p>end</p></body></html>\n";
+    const QString a = page(QStringLiteral("a.html"), tall);
+    TForm1& form = openPage(a);
+    PageBrowser* b = openPane(form);
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(form.LIVEPANE->parentWidget()->objectName(), QStringLiteral("LIVESPLIT"));
+    EXPECT_EQ(form.Memo1->parentWidget(), form.LIVEPANE->parentWidget());
+    ASSERT_TRUE(eventually([&] { return bodyText(b).contains(QStringLiteral("line 299")); }));
+    Opt_SelectFile(opt::Program);
+    EXPECT_EQ(Opt_ReadStr(opt::LIVEPREVIEW), QStringLiteral("1"));
+    EXPECT_FALSE(QFile::exists(programFolder() + QStringLiteral("site/temp_a.html"))); // nothing written beside the page
+
+    b->scrollTo(0, 500);
+    ASSERT_TRUE(eventually([&] { return b->scrollTop() == 500; }));
+    // Typed into the page, unsaved: shown after the pause, at the same place.
+    form.Memo1->setSelStart(int(form.Memo1->text().indexOf(QStringLiteral("end"))));
+    QSignalSpy loaded(b, &PageBrowser::documentComplete);
+    QTest::keyClicks(form.Memo1, QStringLiteral("new "));
+    EXPECT_TRUE(loaded.isEmpty()); // not while the keys come
+    ASSERT_TRUE(eventually([&] { return bodyText(b).contains(QStringLiteral("new end")); }));
+    EXPECT_EQ(loaded.size(), 1); // one refresh for the whole word
+    EXPECT_TRUE(eventually([&] { return b->scrollTop() == 500; }));
+
+    form.MENU_LIVEPREVIEW->trigger();
+    EXPECT_FALSE(form.LIVEPANE->isVisible());
+    Opt_SelectFile(opt::Program);
+    EXPECT_EQ(Opt_ReadStr(opt::LIVEPREVIEW), QStringLiteral("0"));
+}
+
+TEST_F(LivePane, AStyleSheetShowsANote)
+{
+    const QString css = page(QStringLiteral("s.css"), "b { }\n");
+    TForm1& form = openPage(css);
+    form.MENU_LIVEPREVIEW->trigger();
+    ASSERT_NE(form.LIVENOTE, nullptr);
+    EXPECT_TRUE(form.LIVENOTE->isVisible());
+    EXPECT_EQ(form.LIVENOTE->text(), QStringLiteral("Живой просмотр показывает страницы HTML."));
 }
 
 } // namespace
