@@ -54,7 +54,7 @@ TEST_F(TextCommandsTest, PopupEntriesInOrderAndEnabledBySelection)
     TForm1& f = startWith(QStringLiteral("some text"));
     EXPECT_EQ(popupNames(), (QStringList{"MENU_UNDO", "MENU_REDO", "N3", "MENU_COPY", "MENU_CUT", "MENU_PASTE", "MENU_SELALL",
                                          "MENU_UPPERCASE", "MENU_LOWERCASE", "MENU_TRANSTOENG", "MENU_TRANSTORUS",
-                                         "MENU_DOCSTRINGS", "N9", "N22", "MENU_STYLE", "N4", "MENU_SELECTPATH", "MENU_BR"}));
+                                         "MENU_DOCSTRINGS", "N9", "N22", "MENU_STYLE", "N4", "MENU_SELECTPATH", "MENU_BR", "MENU_PAIRTAG"}));
     QStringList lines;
     for (QAction* a : f.MENU_DOCSTRINGS->actions())
         lines << a->objectName();
