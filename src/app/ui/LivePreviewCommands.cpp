@@ -23,11 +23,7 @@ namespace {
 
 // The pause in typing after which the pane shows the text.
 constexpr int kTypingPauseMs = 300;
-// The engine takes a page text of up to 2 MB directly.
-constexpr qsizetype kLargestShownText = 1'500'000;
-
 const QString kNotHtml = QStringLiteral("Живой просмотр показывает страницы HTML.");
-const QString kTooLarge = QStringLiteral("Страница больше 1,5 МБ: живой просмотр показывает её с диска после сохранения.");
 
 } // namespace
 
@@ -136,29 +132,24 @@ void TForm1::refreshLivePreview()
         return;
     }
     // The page's address: its assigned URL, reloaded as its file is saved,
-    // or the editor's text with the page's folder as base.
+    // or the page's file with the editor's text in place of its contents.
     const std::optional<QString> assigned = CurrentFileName.isEmpty() ? std::nullopt : AssignedUrl(CurrentFileName);
-    const QString text = Memo1->text();
-    const bool large = text.size() > kLargestShownText;
-    if (assigned || large) {
-        const QString key = QStringLiteral("url:") + (assigned ? *assigned : CurrentFileName);
-        if (liveShown_ == key && !DocModified)
+    if (assigned) {
+        const QString key = QStringLiteral("url:") + *assigned;
+        if (liveShown_ == key)
             return;
-        if (large && (DocModified || CurrentFileName.isEmpty())) {
-            note(kTooLarge);
-            return;
-        }
         stack->setCurrentWidget(livePage_->widget());
         liveScroll_ = livePage_->scrollTop();
-        livePage_->navigate(assigned && !assigned->isEmpty() ? QUrl::fromUserInput(*assigned) : QUrl::fromLocalFile(CurrentFileName));
+        livePage_->navigate(assigned->isEmpty() ? QUrl::fromLocalFile(CurrentFileName) : QUrl::fromUserInput(*assigned));
         liveShown_ = key;
         return;
     }
+    const QString text = Memo1->text();
     if (text == liveShown_ && stack->currentWidget() == livePage_->widget())
         return;
     stack->setCurrentWidget(livePage_->widget());
     liveScroll_ = livePage_->scrollTop();
-    const QString base = CurrentFileName.isEmpty() ? ScratchDocumentPath() : CurrentFileName;
-    livePage_->loadHtml(text, QUrl::fromLocalFile(base));
+    const QString path = CurrentFileName.isEmpty() ? ScratchDocumentPath() : CurrentFileName;
+    livePage_->showEdited(QUrl::fromLocalFile(path), {{path, text}});
     liveShown_ = text;
 }

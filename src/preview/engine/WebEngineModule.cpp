@@ -58,6 +58,15 @@ public:
     }
 };
 
+// The texts a view shows in place of some files' contents (the editor's
+// unsaved page and style sheets), by the host its page is shown at.
+QHash<QString, QHash<QString, QByteArray>>& editedTexts()
+{
+    static QHash<QString, QHash<QString, QByteArray>> texts;
+    return texts;
+}
+const char* const kEditedHost = "veltmarkEditedHost";
+
 // Serves the files of the user's pages at their "page:" addresses.
 class DiskPages : public QWebEngineUrlSchemeHandler {
 public:
@@ -66,6 +75,14 @@ public:
     void requestStarted(QWebEngineUrlRequestJob* job) override
     {
         const QString path = job->requestUrl().path(QUrl::FullyDecoded);
+        const auto edited = editedTexts().constFind(job->requestUrl().host());
+        if (edited != editedTexts().cend() && edited->contains(path)) {
+            auto* body = new QBuffer(job);
+            body->setData(edited->value(path));
+            const QMimeType type = QMimeDatabase().mimeTypeForFile(path, QMimeDatabase::MatchExtension);
+            job->reply(type.name().toLatin1() + "; charset=utf-8", body);
+            return;
+        }
         QFile f(path);
         if (QFileInfo(path).isDir() || !f.open(QIODevice::ReadOnly)) {
             job->fail(QWebEngineUrlRequestJob::UrlNotFound);
@@ -127,7 +144,7 @@ public:
         }
         switch (info.resourceType()) {
         case QWebEngineUrlRequestInfo::ResourceTypeSubFrame:
-            if (url.scheme() == QLatin1String(kPageScheme) && url.host() == kPageHost) {
+            if (url.scheme() == QLatin1String(kPageScheme) && (url.host() == kPageHost || editedTexts().contains(url.host()))) {
                 QUrl own = url;
                 own.setHost(QStringLiteral("f%1").arg(++frames_));
                 info.redirect(own);
@@ -196,6 +213,31 @@ QUrl fileAddress(const QUrl& url)
     return file;
 }
 
+// Shows the page of a file with the given files' texts in place of their
+// contents, at a host of the view's own.
+void showEdited(QWidget* w, const QUrl& file, const QHash<QString, QString>& texts)
+{
+    if (w->property(kProgramPages).toBool()) {
+        view(w)->setHtml(texts.value(file.toLocalFile()), file);
+        return;
+    }
+    QString host = w->property(kEditedHost).toString();
+    if (host.isEmpty()) {
+        static quint64 views = 0;
+        host = QStringLiteral("e%1").arg(++views);
+        w->setProperty(kEditedHost, host);
+        QObject::connect(w, &QObject::destroyed, [host] { editedTexts().remove(host); });
+    }
+    QHash<QString, QByteArray>& own = editedTexts()[host];
+    own.clear();
+    for (auto it = texts.cbegin(); it != texts.cend(); ++it)
+        own.insert(it.key(), it.value().toUtf8());
+    QUrl page = shownAddress(w, file);
+    page.setHost(host);
+    view(w)->page()->settings()->setAttribute(QWebEngineSettings::JavascriptEnabled, true); // as navigate leaves it for a user's page
+    view(w)->setUrl(page);
+}
+
 QWidget* createView(QWidget* parent, const BrowserEvents& events, bool programPages, bool programScript)
 {
     auto* v = new QWebEngineView(parent);
@@ -242,6 +284,7 @@ const BrowserEngine kEngine = {
     },
     [](const QWidget* w) { return view(w)->history()->canGoBack(); },
     [](const QWidget* w) { return view(w)->history()->canGoForward(); },
+    showEdited,
 };
 
 } // namespace

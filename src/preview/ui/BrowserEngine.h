@@ -4,6 +4,7 @@
 // previews never maps the engine, and starts as fast as without it. This is
 // the module's whole interface, one table of plain functions over the
 // engine's view widget; PageBrowser (WebPageBrowser.cpp) is built on it.
+#include <QHash>
 #include <QString>
 #include <QUrl>
 #include <QVariant>
@@ -37,9 +38,12 @@ struct BrowserEngine {
     void (*runJavaScript)(QWidget* view, const QString& script, const std::function<void(const QVariant&)>& result);
     bool (*canGoBack)(const QWidget* view);
     bool (*canGoForward)(const QWidget* view);
+    // The page of a local file, with the files named in texts (absolute
+    // paths) served from those texts instead of the disk.
+    void (*showEdited)(QWidget* view, const QUrl& file, const QHash<QString, QString>& texts);
 };
 
-inline constexpr int BrowserEngineVersion = 2;
+inline constexpr int BrowserEngineVersion = 3;
 // The module's one exported symbol: extern "C" const BrowserEngine* veltmark_browser_engine().
 inline constexpr const char* BrowserEngineEntryName = "veltmark_browser_engine";
 using BrowserEngineEntry = const BrowserEngine* (*)();

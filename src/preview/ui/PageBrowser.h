@@ -3,6 +3,7 @@
 // it: the preview window, the help page, the resource viewer and the font
 // dialog's sample. One implementation, on the web engine, is made by
 // CreatePageBrowser; the engine's module is loaded with the first one made.
+#include <QHash>
 #include <QImage>
 #include <QObject>
 #include <QUrl>
@@ -24,6 +25,14 @@ public:
     // Shows an HTML text as the page; relative addresses in it resolve
     // against base. An empty text blanks the browser.
     virtual void loadHtml(const QString& html, const QUrl& base = QUrl()) = 0;
+    // Shows the page of a local file as it is being edited: the files named
+    // in texts (by absolute path; the page itself among them, or not) are
+    // read from those texts instead of the disk, everything else as by
+    // navigate. Nothing is written to disk for it.
+    virtual void showEdited(const QUrl& file, const QHash<QString, QString>& texts)
+    {
+        loadHtml(texts.value(file.toLocalFile()), file);
+    }
     virtual void back() = 0;
     virtual void forward() = 0;
     virtual void reload() = 0;

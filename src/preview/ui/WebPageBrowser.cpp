@@ -75,6 +75,7 @@ public:
     QWidget* widget() override { return view_; }
     void navigate(const QUrl& url) override { e_->navigate(view_, url); }
     void loadHtml(const QString& html, const QUrl& base) override { e_->setHtml(view_, html, base); }
+    void showEdited(const QUrl& file, const QHash<QString, QString>& texts) override { e_->showEdited(view_, file, texts); }
     void back() override { e_->back(view_); }
     void forward() override { e_->forward(view_); }
     void reload() override { e_->reload(view_); }

@@ -160,6 +160,7 @@ struct Probe {
     QString xhr, fetch, frame, colour;
     int pictureWidth = -1;
     QString inner;
+    bool asking = false;
 };
 
 Probe ReadProbe(PageBrowser* b)
@@ -168,14 +169,18 @@ Probe ReadProbe(PageBrowser* b)
     auto shared = std::make_shared<Probe>();
     Probe& p = *shared;
     QTest::qWaitFor([&] {
+        if (p.asking)
+            return false;
+        p.asking = true; // one question at a time, while the page may still be loading
         b->evaluate(QStringLiteral("[document.body.dataset.xhr, document.body.dataset.fetch, document.body.dataset.frame,"
                                    " getComputedStyle(document.getElementById('p')).color, document.getElementById('i').naturalWidth,"
                                    " document.body.dataset.inner].join('\\n')"),
                     [shared](const QVariant& v) {
                         Probe& p = *shared;
+                        p.asking = false;
                         const QStringList parts = v.toString().split(u'\n');
                         if (parts.size() == 6 && !parts[1].isEmpty() && !parts[2].isEmpty())
-                            p = {parts[0], parts[1], parts[2], parts[3], parts[4].toInt(), parts[5]};
+                            p = {parts[0], parts[1], parts[2], parts[3], parts[4].toInt(), parts[5], false};
                     });
         return p.pictureWidth >= 0 && p.colour == QStringLiteral("rgb(1, 2, 3)") && !p.inner.isEmpty();
     }, kLoadWait);
@@ -374,6 +379,31 @@ TEST_F(LivePane, FollowsTheTypingAfterAPauseAndKeepsItsScrollPlace)
     EXPECT_FALSE(form.LIVEPANE->isVisible());
     Opt_SelectFile(opt::Program);
     EXPECT_EQ(Opt_ReadStr(opt::LIVEPREVIEW), QStringLiteral("0"));
+}
+
+TEST_F(LivePane, ShowsTheUnsavedPageWithItsOwnAndRemoteFilesButItsScriptReadsNoOtherFile)
+{
+    OnePageServer cdn("#p { color: rgb(1, 2, 3); }", "text/css");
+    ASSERT_TRUE(cdn.isListening());
+    const QString secret = page(QStringLiteral("secret.txt"), "SECRET-TEXT");
+    QImage pic(7, 5, QImage::Format_RGB32);
+    pic.fill(Qt::red);
+    pic.save(programFolder() + QStringLiteral("site/pic.png"));
+    page(QStringLiteral("inner.html"), "<html><body><img src=\"pic.png\" onload=\"parent.postMessage('inner ' + this.naturalWidth, '*')\"></body></html>");
+    const QString a = page(QStringLiteral("a.html"), "<html><body>saved</body></html>");
+    TForm1& form = openPage(a);
+    form.Memo1->setText(QString::fromUtf8(ProbingPage(cdn.serverPort(), secret))); // unsaved
+    PageBrowser* b = openPane(form);
+    ASSERT_NE(b, nullptr);
+    const Probe p = ReadProbe(b);
+    EXPECT_EQ(p.colour, QStringLiteral("rgb(1, 2, 3)"));
+    EXPECT_EQ(p.pictureWidth, 7);
+    EXPECT_EQ(p.xhr, QStringLiteral("blocked|blocked"));
+    EXPECT_EQ(p.fetch, QStringLiteral("blocked"));
+    EXPECT_FALSE(p.frame.contains(QStringLiteral("SECRET")));
+    EXPECT_EQ(p.inner, QStringLiteral("inner 7"));
+    EXPECT_EQ(b->location(), QUrl::fromLocalFile(a));
+    EXPECT_EQ(ReadBytes(a), QByteArray("<html><body>saved</body></html>"));
 }
 
 TEST_F(LivePane, AStyleSheetShowsANote)
