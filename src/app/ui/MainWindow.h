@@ -196,6 +196,10 @@ public:
     void refreshLivePreview();
     // The document was replaced or saved.
     void liveDocumentChanged();
+    // Outlines the element at the caret in the pane (its timer calls it).
+    void outlineLiveElement();
+    // A Ctrl+click in the pane at a point of its page: the caret to that element.
+    void liveClickAt(const QPoint& point);
     // ---- Closing and matching tags (app/ui/TagPairCommands.cpp) ----
     QAction* MENU_PAIRTAG = nullptr;     // "Перейти к парному тегу" (Ctrl+M)
     TagPairHighlight* TAGPAIRS = nullptr; // the pair at the caret, highlighted
@@ -445,6 +449,9 @@ private:
     QTimer* liveTimer_ = nullptr;
     QString liveShown_; // the text (or "url:" address) the pane shows
     int liveScroll_ = 0;
+    QTimer* liveOutlineTimer_ = nullptr;
+    QString livePagePath_;   // the last page shown from the editor's text
+    QStringList liveLinks_;  // the files it refers to, by absolute path
     void buildBrowserEntries();
     void PopupMenu1BrowserEntries(); // on opening: captions and enabling
     void buildHelpMenu();

@@ -235,7 +235,11 @@ void showEdited(QWidget* w, const QUrl& file, const QHash<QString, QString>& tex
     QUrl page = shownAddress(w, file);
     page.setHost(host);
     view(w)->page()->settings()->setAttribute(QWebEngineSettings::JavascriptEnabled, true); // as navigate leaves it for a user's page
-    view(w)->setUrl(page);
+    // The same page again is read anew with all its files, as the texts may be new.
+    if (view(w)->url() == page)
+        view(w)->page()->triggerAction(QWebEnginePage::ReloadAndBypassCache);
+    else
+        view(w)->setUrl(page);
 }
 
 QWidget* createView(QWidget* parent, const BrowserEvents& events, bool programPages, bool programScript)

@@ -406,14 +406,105 @@ TEST_F(LivePane, ShowsTheUnsavedPageWithItsOwnAndRemoteFilesButItsScriptReadsNoO
     EXPECT_EQ(ReadBytes(a), QByteArray("<html><body>saved</body></html>"));
 }
 
-TEST_F(LivePane, AStyleSheetShowsANote)
+TEST_F(LivePane, AStyleSheetOfNoPageShownAndATextShowANote)
 {
-    const QString css = page(QStringLiteral("s.css"), "b { }\n");
-    TForm1& form = openPage(css);
-    form.MENU_LIVEPREVIEW->trigger();
-    ASSERT_NE(form.LIVENOTE, nullptr);
-    EXPECT_TRUE(form.LIVENOTE->isVisible());
-    EXPECT_EQ(form.LIVENOTE->text(), QStringLiteral("Живой просмотр показывает страницы HTML."));
+    const struct {
+        const char* name;
+        const char* note;
+    } cases[] = {
+        {"s.css", "Этот файл не подключён к странице, показанной в живом просмотре последней."},
+        {"t.txt", "Живой просмотр показывает страницы HTML."},
+    };
+    for (const auto& c : cases) {
+        TForm1& form = openPage(page(QString::fromLatin1(c.name), "b { }\n"));
+        form.MENU_LIVEPREVIEW->trigger();
+        ASSERT_NE(form.LIVENOTE, nullptr);
+        EXPECT_TRUE(form.LIVENOTE->isVisible());
+        EXPECT_EQ(form.LIVENOTE->text(), QString::fromUtf8(c.note));
+        form.MENU_LIVEPREVIEW->trigger();
+    }
+}
+
+// A script's answer, waited for.
+QString ask(PageBrowser* b, const QString& script)
+{
+    auto answer = std::make_shared<QString>();
+    b->evaluate(script, [answer](const QVariant& v) { *answer = v.isValid() ? v.toString() : QStringLiteral("?"); });
+    QTest::qWaitFor([&] { return !answer->isNull(); }, kLoadWait);
+    return *answer;
+}
+
+TEST_F(LivePane, OutlinesTheElementAtTheCaretAndACtrlClickBringsTheCaretToAnElement)
+{
+    const QString a = page(QStringLiteral("a.html"),
+                           "<html><body style=\"margin:0\"><p id=\"a\" style=\"height:30px;margin:0\">first</p>\n"
+                           "<div id=\"b\" style=\"height:40px\">second</div></body></html>\n");
+    TForm1& form = openPage(a);
+    PageBrowser* b = openPane(form);
+    ASSERT_NE(b, nullptr);
+    ASSERT_TRUE(eventually([&] { return bodyText(b).contains(QStringLiteral("second")); }));
+    const auto outlined = [&] {
+        return ask(b, QStringLiteral("(function() { var o = document.querySelector('veltmark-outline');"
+                                     " if (!o) return 'none'; var r = o.getBoundingClientRect();"
+                                     " return Math.round(r.top) + ' ' + Math.round(r.height); })()"));
+    };
+    const QString text = form.Memo1->text();
+    form.Memo1->setSelStart(int(text.indexOf(QStringLiteral("second"))) + 2);
+    EXPECT_TRUE(eventually([&] { return outlined() == QStringLiteral("29 42"); })) << outlined().toStdString();
+    form.Memo1->setSelStart(int(text.indexOf(QStringLiteral("first"))));
+    EXPECT_TRUE(eventually([&] { return outlined() == QStringLiteral("-1 32"); })) << outlined().toStdString();
+    form.Memo1->setSelStart(int(text.indexOf(QStringLiteral("</html>"))) + 7); // outside every element
+    EXPECT_TRUE(eventually([&] { return outlined() == QStringLiteral("none"); })) << outlined().toStdString();
+
+    // Ctrl+click on the second element, on whichever widget of the view takes the mouse.
+    QWidget* target = b->widget()->focusProxy() ? b->widget()->focusProxy() : b->widget();
+    QTest::mouseClick(target, Qt::LeftButton, Qt::ControlModifier, target->mapFrom(b->widget(), QPoint(20, 50)));
+    EXPECT_TRUE(eventually([&] { return form.Memo1->selStart() == int(text.indexOf(QStringLiteral("<div"))); }))
+        << form.Memo1->selStart();
+    // Without Ctrl the page has the click, and the caret stays.
+    form.Memo1->setSelStart(0);
+    QTest::mouseClick(target, Qt::LeftButton, Qt::NoModifier, target->mapFrom(b->widget(), QPoint(20, 10)));
+    QTest::qWait(300);
+    EXPECT_EQ(form.Memo1->selStart(), 0);
+}
+
+TEST_F(LivePane, AStyleEditGoesIntoThePageWithoutAReloadAndALinkedSheetFollowsItsTyping)
+{
+    page(QStringLiteral("s.css"), "#b { color: rgb(0, 0, 1); }\n");
+    const QString a = page(QStringLiteral("a.html"),
+                           "<html><head><link rel=\"stylesheet\" href=\"s.css\"><style>#a { color: rgb(1, 2, 3) }</style></head>"
+                           "<body><p id=\"a\">x</p><p id=\"b\" style=\"background: rgb(4, 5, 6)\">y</p></body></html>\n");
+    TForm1& form = openPage(a);
+    PageBrowser* b = openPane(form);
+    ASSERT_NE(b, nullptr);
+    const auto colours = [&] {
+        return ask(b, QStringLiteral("getComputedStyle(document.getElementById('a')).color + '|' +"
+                                     " getComputedStyle(document.getElementById('b')).backgroundColor + '|' +"
+                                     " getComputedStyle(document.getElementById('b')).color"));
+    };
+    ASSERT_TRUE(eventually([&] { return colours() == QStringLiteral("rgb(1, 2, 3)|rgb(4, 5, 6)|rgb(0, 0, 1)"); }));
+    QSignalSpy loads(b, &PageBrowser::navigationStarting);
+    const auto retype = [&](const QString& old, const QString& typed) {
+        form.Memo1->setSelStart(int(form.Memo1->text().indexOf(old)));
+        form.Memo1->setSelLength(int(old.size()));
+        QTest::keyClicks(form.Memo1, typed);
+    };
+    retype(QStringLiteral("2, 3"), QStringLiteral("2, 9"));
+    EXPECT_TRUE(eventually([&] { return colours().startsWith(QStringLiteral("rgb(1, 2, 9)|")); }));
+    retype(QStringLiteral("5, 6"), QStringLiteral("5, 7"));
+    EXPECT_TRUE(eventually([&] { return colours() == QStringLiteral("rgb(1, 2, 9)|rgb(4, 5, 7)|rgb(0, 0, 1)"); }));
+    EXPECT_EQ(loads.size(), 0);
+    retype(QStringLiteral(">x<"), QStringLiteral(">z<")); // the text: read again
+    EXPECT_TRUE(eventually([&] { return bodyText(b).startsWith(QStringLiteral("z")); }));
+    EXPECT_GE(loads.size(), 1);
+
+    // The style sheet the page refers to, typed into unsaved: that page with the new sheet.
+    DocModified = false;
+    ASSERT_TRUE(form.openDocument(programFolder() + QStringLiteral("site/s.css")));
+    EXPECT_TRUE(eventually([&] { return colours().endsWith(QStringLiteral("|rgb(0, 0, 1)")); }));
+    retype(QStringLiteral("0, 0, 1"), QStringLiteral("0, 0, 2"));
+    EXPECT_TRUE(eventually([&] { return colours().endsWith(QStringLiteral("|rgb(0, 0, 2)")); })) << colours().toStdString();
+    EXPECT_EQ(ReadBytes(programFolder() + QStringLiteral("site/s.css")), QByteArray("#b { color: rgb(0, 0, 1); }\n"));
 }
 
 } // namespace
