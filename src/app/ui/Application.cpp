@@ -10,6 +10,7 @@
 #include "platform/ui/ProgramIcon.h"
 #include "platform/ui/AccessibilityGuard.h"
 #include "platform/ui/QtPrompts.h"
+#include "platform/ui/RussianTranslations.h"
 #include "preview/ui/PageBrowser.h"
 #include "store/OptionsStore.h"
 
@@ -27,14 +28,7 @@ namespace {
 
 void loadRussianTranslations(QApplication& app)
 {
-    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-    for (const char* name : {"qtbase_ru", "qt_ru"}) {
-        auto* t = new QTranslator(&app);
-        if (t->load(QString::fromLatin1(name), folder))
-            app.installTranslator(t);
-        else
-            delete t;
-    }
+    platform::InstallRussianTranslations(app);
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "platform/ui/QtPrompts.h"
+#include "platform/ui/RussianTranslations.h"
 
 #include <QDialog>
 #include <QFileDialog>
@@ -22,6 +23,7 @@ int chosenFilter(const QFileDialog& d)
 QFileDialog* makeDialog(QWidget* parent, const FileDialogRequest& r)
 {
     auto* d = new QFileDialog(parent, r.title, r.folder);
+    UseRussianFileList(d);
     const QString filter = QtFileFilter(r.filter);
     if (!filter.isEmpty()) {
         const QStringList filters = filter.split(QStringLiteral(";;"));
