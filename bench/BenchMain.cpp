@@ -4,6 +4,7 @@
 
 #include "app/Globals.h"
 #include "app/ui/MainWindow.h"
+#include "preview/ui/PageBrowser.h"
 #include "store/OptionsStore.h"
 
 #include <QApplication>
@@ -53,6 +54,7 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    PrepareBrowserEngine(); // for the benchmarks of the live pane
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
