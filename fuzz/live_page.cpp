@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     if (const auto e = ElementAtCaret(text, caret)) {
         const auto start = StartTagOf(text, *e);
-        if (!start || ElementAtCaret(text, *start + 1) != e)
+        if (!start || ElementAtCaret(text, *start) != e)
             __builtin_trap();
     }
     // The text with a part taken out, as an edit.

@@ -116,7 +116,7 @@ std::optional<PageElement> ElementAtCaret(QStringView text, int caret)
 {
     caret = qBound(0, caret, int(text.size()));
     // The start tags up to the caret, with the end tags between them.
-    const std::vector<ScannedTag> tags = ScanStartTags(text, caret);
+    const std::vector<ScannedTag> tags = ScanStartTags(text, caret + 1); // a tag right at the caret is its element
     std::vector<const ScannedTag*> open;
     int from = 0;
     const auto closeBetween = [&](int a, int b) {

@@ -33,8 +33,8 @@ struct ScannedTag {
 // textarea and title are skipped as a browser skips them.
 std::vector<ScannedTag> ScanStartTags(QStringView text, int limit = -1);
 
-// The element whose start tag or content holds the caret: the innermost one
-// open at the caret (void elements close at once; an end tag closes the
+// The element whose start tag or content holds the caret (a caret right
+// before a start tag is at that element): the innermost one open at the caret (void elements close at once; an end tag closes the
 // innermost open element of its name).
 std::optional<PageElement> ElementAtCaret(QStringView text, int caret);
 

@@ -25,7 +25,8 @@ TEST(LivePage, TheElementAtTheCaret)
         {"<!-- <p> --><p>|</p>", "p:0"},                    // nor in comments
         {"<!DOCTYPE html><P>|</P>", "p:0"},                  // names in any case
         {"<p>a</p>|", ""},
-        {"|<p>a</p>", ""},
+        {"|<p>a</p>", "p:0"},                               // right before its start tag
+        {"<p>a</p>|<b>", "b:0"},
         {"<div><span>a</div>|", ""},                         // an end tag closes what it ends and all inside
         {"<div a='>'>|</div>", "div:0"},
     };
@@ -39,7 +40,7 @@ TEST(LivePage, TheElementAtTheCaret)
         if (e) {
             const std::optional<int> start = StartTagOf(text, *e);
             ASSERT_TRUE(start.has_value()) << c.text;
-            EXPECT_EQ(ElementAtCaret(text, *start + 1), e) << c.text; // its start tag is where the element is
+            EXPECT_EQ(ElementAtCaret(text, *start), e) << c.text; // its start tag is where the element is
         }
     }
     EXPECT_EQ(StartTagOf(u"<p>a</p>", PageElement{QStringLiteral("body"), 0}), std::nullopt);

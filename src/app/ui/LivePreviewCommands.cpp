@@ -45,7 +45,8 @@ QString scriptValue(const QString& value)
 }
 
 // Draws a thin frame over the page around the k-th element of a name, and
-// scrolls it into view when it is outside; without such an element (or with
+// scrolls it into view when it is outside (the frame inside the element's
+// box, so it never widens the page); without such an element (or with
 // an empty name) the frame goes. The frame is an element of the program's
 // own name, so the page's own lookups by tag name do not see it.
 QString outlineScript(const QString& name, int index)
@@ -61,8 +62,8 @@ QString outlineScript(const QString& name, int index)
                "box-sizing:border-box;border:1px solid rgba(30,110,230,.9);margin:0;padding:0';"
                "  document.documentElement.appendChild(o); }"
                " if (r.bottom < 0 || r.top > innerHeight) { e.scrollIntoView({block: 'center'}); r = e.getBoundingClientRect(); }"
-               " o.style.left = (r.left + scrollX - 1) + 'px'; o.style.top = (r.top + scrollY - 1) + 'px';"
-               " o.style.width = (r.width + 2) + 'px'; o.style.height = (r.height + 2) + 'px';"
+               " o.style.left = (r.left + scrollX) + 'px'; o.style.top = (r.top + scrollY) + 'px';"
+               " o.style.width = r.width + 'px'; o.style.height = r.height + 'px';"
                " return true; })(%1, %2)")
         .arg(scriptValue(name))
         .arg(index);

@@ -450,9 +450,9 @@ TEST_F(LivePane, OutlinesTheElementAtTheCaretAndACtrlClickBringsTheCaretToAnElem
     };
     const QString text = form.Memo1->text();
     form.Memo1->setSelStart(int(text.indexOf(QStringLiteral("second"))) + 2);
-    EXPECT_TRUE(eventually([&] { return outlined() == QStringLiteral("29 42"); })) << outlined().toStdString();
+    EXPECT_TRUE(eventually([&] { return outlined() == QStringLiteral("30 40"); })) << outlined().toStdString();
     form.Memo1->setSelStart(int(text.indexOf(QStringLiteral("first"))));
-    EXPECT_TRUE(eventually([&] { return outlined() == QStringLiteral("-1 32"); })) << outlined().toStdString();
+    EXPECT_TRUE(eventually([&] { return outlined() == QStringLiteral("0 30"); })) << outlined().toStdString();
     form.Memo1->setSelStart(int(text.indexOf(QStringLiteral("</html>"))) + 7); // outside every element
     EXPECT_TRUE(eventually([&] { return outlined() == QStringLiteral("none"); })) << outlined().toStdString();
 
