@@ -1,0 +1,74 @@
+// The "veltmark" command: the switches that need no window (--check, --help,
+// --version) run here on QtCore alone, so a check maps no GUI library; every
+// other start becomes the window program, installed beside the web engine
+// module, by exec in the same process.
+#include "app/StartUp.h"
+#include "html/CheckCommand.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <unistd.h>
+
+#ifndef VELTMARK_MODULE_DIR
+#define VELTMARK_MODULE_DIR ""
+#endif
+
+namespace {
+
+std::string ownFolder()
+{
+    char buf[PATH_MAX];
+    const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+    if (n <= 0)
+        return ".";
+    std::string path(buf, size_t(n));
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+}
+
+int runWindow(char** argv)
+{
+    const std::string folder = ownFolder();
+    // The build tree has it beside this program, an installation under the
+    // library folder.
+    std::string places[] = {folder + "/veltmark-window", folder + "/../" VELTMARK_MODULE_DIR "/veltmark-window"};
+    int error = ENOENT;
+    for (const std::string& place : places) {
+        if (access(place.c_str(), X_OK) != 0)
+            continue;
+        execv(place.c_str(), argv);
+        error = errno;
+    }
+    std::fprintf(stderr, "veltmark: не удалось запустить окно редактора (%s): %s\n", places[1].c_str(), std::strerror(error));
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(CommandLineHelp().toLocal8Bit().constData(), stdout);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("%s\n", VersionText().toLocal8Bit().constData());
+            return 0;
+        }
+    }
+    if (argc > 1 && std::strcmp(argv[1], "--check") == 0) {
+        QCoreApplication core(argc, argv);
+        const QStringList files = QCoreApplication::arguments().mid(2);
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        return RunCheckCommand(files, out, err);
+    }
+    return runWindow(argv);
+}
