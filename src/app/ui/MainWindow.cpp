@@ -171,6 +171,7 @@ void TForm1::buildMenus()
     MENU_EXIT = findChild<QAction*>(QStringLiteral("MENU_EXIT"));
     connect(MENU_EXIT, &QAction::triggered, this, &QWidget::close);
     wireDocumentCommands();
+    buildReopenEncodingCommands();
     wireImportExport();
     buildSnippetMenu();
 }

@@ -390,6 +390,8 @@ public:
     // The open-from-disk steps shared by the open command, the start and a
     // dropped document. False (with a message) when the file cannot be read.
     bool openDocument(const QString& path);
+    // Reads the document's file again in the given encoding (after the save question).
+    bool reopenInEncoding(int encoding);
     // Where the file dialogs start: the document's folder; for the scratch
     // document, the folder last used (the home folder at first).
     QString dialogFolder() const;
@@ -410,6 +412,7 @@ private:
     void startRecovery();
     void buildMenus();
     void wireDocumentCommands();
+    void buildReopenEncodingCommands();
     void wireImportExport();
     void buildSnippetMenu();
     void buildTextCommands();
