@@ -127,7 +127,11 @@ TEST_F(DocumentCommands, FileMenuEntries)
     EXPECT_EQ(form.NEWDOC->title(), QStringLiteral("Новый"));
     EXPECT_EQ(form.N37->title(), QStringLiteral("Кодировка"));
     EXPECT_TRUE(form.NEWDOC->actions().contains(form.MENU_NEWEMPTY));
-    EXPECT_EQ(form.N37->actions(), (QList<QAction*>{form.ENC_1251, form.ENC_UTF8}));
+    // The two encodings for the next save, then the re-open submenu after a separator.
+    ASSERT_EQ(form.N37->actions().size(), 4);
+    EXPECT_EQ(form.N37->actions().mid(0, 2), (QList<QAction*>{form.ENC_1251, form.ENC_UTF8}));
+    EXPECT_TRUE(form.N37->actions().at(2)->isSeparator());
+    EXPECT_EQ(form.N37->actions().at(3)->menu()->objectName(), QStringLiteral("MENU_REOPEN_ENCODING"));
     EXPECT_EQ(form.RECENT_MENU->title(), QStringLiteral("Недавние документы"));
     EXPECT_EQ(form.MENU_RESERVES->title(), QStringLiteral("Резервные копии"));
     EXPECT_EQ(form.MENU_RESERVES->actions(), (QList<QAction*>{form.MENU_RESERVCOPY, form.MENU_RESERVCUR, form.MMENU_UNSAVED, form.MENU_CLEARRESERVE}));
