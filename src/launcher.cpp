@@ -53,22 +53,7 @@ int runWindow(char** argv)
 
 int main(int argc, char** argv)
 {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            std::fputs(CommandLineHelp().toLocal8Bit().constData(), stdout);
-            return 0;
-        }
-        if (std::strcmp(argv[i], "--version") == 0) {
-            std::printf("%s\n", VersionText().toLocal8Bit().constData());
-            return 0;
-        }
-    }
-    if (argc > 1 && std::strcmp(argv[1], "--check") == 0) {
-        QCoreApplication core(argc, argv);
-        const QStringList files = QCoreApplication::arguments().mid(2);
-        QTextStream out(stdout);
-        QTextStream err(stderr);
-        return RunCheckCommand(files, out, err);
-    }
+    if (const std::optional<int> done = RunWindowlessSwitches(argc, argv))
+        return *done;
     return runWindow(argv);
 }

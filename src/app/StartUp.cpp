@@ -1,4 +1,9 @@
 #include "app/StartUp.h"
+#include "html/CheckCommand.h"
+#include <QCoreApplication>
+#include <QTextStream>
+#include <cstdio>
+#include <cstring>
 
 #include <algorithm>
 
@@ -121,4 +126,27 @@ QString CommandLineHelp()
         "                      ошибок нет, 1 — есть ошибки, 2 — файл не прочитан\n"
         "  --help              показать эту справку\n"
         "  --version           показать версию программы\n");
+}
+
+std::optional<int> RunWindowlessSwitches(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(CommandLineHelp().toLocal8Bit().constData(), stdout);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("%s\n", VersionText().toLocal8Bit().constData());
+            return 0;
+        }
+    }
+    // The tag checker without a window.
+    if (argc > 1 && std::strcmp(argv[1], "--check") == 0) {
+        QCoreApplication core(argc, argv);
+        const QStringList files = QCoreApplication::arguments().mid(2);
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        return RunCheckCommand(files, out, err);
+    }
+    return std::nullopt;
 }

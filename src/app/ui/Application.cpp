@@ -35,26 +35,8 @@ void loadRussianTranslations(QApplication& app)
 
 int RunVeltmark(int argc, char** argv)
 {
-    // Switches that need no window.
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            std::fputs(CommandLineHelp().toLocal8Bit().constData(), stdout);
-            return 0;
-        }
-        if (std::strcmp(argv[i], "--version") == 0) {
-            std::printf("%s\n", VersionText().toLocal8Bit().constData());
-            return 0;
-        }
-    }
-
-    // The tag checker without a window.
-    if (argc > 1 && std::strcmp(argv[1], "--check") == 0) {
-        QCoreApplication core(argc, argv);
-        QStringList files = QCoreApplication::arguments().mid(2);
-        QTextStream out(stdout);
-        QTextStream err(stderr);
-        return RunCheckCommand(files, out, err);
-    }
+    if (const std::optional<int> done = RunWindowlessSwitches(argc, argv))
+        return *done;
 
     PrepareBrowserEngine();
     QApplication app(argc, argv);
