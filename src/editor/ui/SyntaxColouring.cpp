@@ -209,7 +209,7 @@ bool TSyntaxColouring::resolveStates(int upTo)
                 resolved = true;
                 break;
             }
-            if (stored >= 0 && (stored & kColoured))
+            if (stored >= 0 && (stored & kColoured) && !block.layout()->formats().isEmpty())
                 block.layout()->setFormats({});
             block.setUserState(state);
             prev = block;
@@ -252,7 +252,9 @@ void TSyntaxColouring::colourBlock(QTextBlock& block)
             continue;
         ranges.append({s.start, s.length, formats_[int(s.token)]});
     }
-    block.layout()->setFormats(ranges);
+    // Setting formats lays the line out again: only when they change.
+    if (block.layout()->formats() != ranges)
+        block.layout()->setFormats(ranges);
     block.setUserState(start | kColoured);
 }
 
@@ -261,7 +263,8 @@ void TSyntaxColouring::strip(QTextBlock& block)
     const int stored = block.userState();
     if (stored < 0 || !(stored & kColoured))
         return;
-    block.layout()->setFormats({});
+    if (!block.layout()->formats().isEmpty())
+        block.layout()->setFormats({});
     block.setUserState(stored & kStateMask);
 }
 
