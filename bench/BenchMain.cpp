@@ -4,10 +4,12 @@
 
 #include "app/Globals.h"
 #include "app/ui/MainWindow.h"
+#include "editor/ui/KRichEdit.h"
 #include "preview/ui/PageBrowser.h"
 #include "store/OptionsStore.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <memory>
@@ -40,6 +42,14 @@ TForm1* MakeBenchWindow()
     LoadingText = false;
     windows().push_back(std::move(b));
     return windows().back().window.get();
+}
+
+void TypeKey(TKRichEdit* editor)
+{
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+    QApplication::sendEvent(editor, &down);
+    QKeyEvent up(QEvent::KeyRelease, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+    QApplication::sendEvent(editor, &up);
 }
 
 void DeleteBenchWindows()

@@ -47,15 +47,6 @@ void load(benchmark::State& state)
     UndoSnapshot();
 }
 
-// A typed "x": its key press and release, as the window gets them.
-void typeKey(TKRichEdit* m)
-{
-    QKeyEvent down(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
-    QApplication::sendEvent(m, &down);
-    QKeyEvent up(QEvent::KeyRelease, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
-    QApplication::sendEvent(m, &up);
-}
-
 void BM_ToPlainText(benchmark::State& state)
 {
     load(state);
@@ -83,7 +74,7 @@ void BM_Keystroke(benchmark::State& state)
     load(state);
     TKRichEdit* m = form().Memo1;
     for (auto _ : state)
-        typeKey(m);
+        TypeKey(m);
     state.counters["undoEntries"] = Undo().count();
 }
 
@@ -100,7 +91,7 @@ void BM_UndoStep(benchmark::State& state)
     for (auto _ : state) {
         state.PauseTiming();
         if (state.range(1) == 0) {
-            typeKey(f.Memo1);
+            TypeKey(f.Memo1);
         } else {
             QKeyEvent down(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
             QApplication::sendEvent(f.Memo1, &down);
@@ -118,7 +109,7 @@ void BM_RedoStep(benchmark::State& state)
     TForm1& f = form();
     for (auto _ : state) {
         state.PauseTiming();
-        typeKey(f.Memo1);
+        TypeKey(f.Memo1);
         f.MENU_UNDOClick();
         state.ResumeTiming();
         f.MENU_REDOClick();

@@ -76,14 +76,6 @@ bool loadBy(PageBrowser* pane, const std::function<void()>& start)
     return done;
 }
 
-void typeKey(TKRichEdit* m)
-{
-    QKeyEvent down(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
-    QApplication::sendEvent(m, &down);
-    QKeyEvent up(QEvent::KeyRelease, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
-    QApplication::sendEvent(m, &up);
-}
-
 // The pause over: from the refresh to the new page loaded.
 void BM_LiveRefresh(benchmark::State& state)
 {
@@ -96,7 +88,7 @@ void BM_LiveRefresh(benchmark::State& state)
     m->setSelStart(int(m->text().indexOf(QStringLiteral("Строка"))));
     for (auto _ : state) {
         state.PauseTiming();
-        typeKey(m);
+        TypeKey(m);
         state.ResumeTiming();
         if (!loadBy(w.pane, [&] { w.form->refreshLivePreview(); })) {
             state.SkipWithError("the page did not load");
@@ -118,7 +110,7 @@ void BM_KeystrokeBesideLivePane(benchmark::State& state)
     TKRichEdit* m = w.form->Memo1;
     m->setSelStart(int(m->text().size() / 2));
     for (auto _ : state) {
-        typeKey(m);
+        TypeKey(m);
         QCoreApplication::processEvents();
     }
     w.form->MENU_LIVEPREVIEW->setChecked(false);

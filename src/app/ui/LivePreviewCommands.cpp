@@ -27,6 +27,7 @@
 #include <QSplitter>
 #include <QStackedLayout>
 #include <QTimer>
+#include <functional>
 
 namespace {
 
@@ -260,6 +261,13 @@ void TForm1::refreshLivePreview()
         stack->setCurrentWidget(LIVENOTE);
         liveShown_.clear();
     };
+    // A new page in the pane, which comes back to the scroll place of the last.
+    const auto show = [&](const QString& key, const std::function<void()>& load) {
+        stack->setCurrentWidget(livePage_->widget());
+        liveScroll_ = livePage_->scrollTop();
+        load();
+        liveShown_ = key;
+    };
     const QString text = Memo1->text();
     if (!CurrentIsHTML()) {
         // A style sheet or script: the last page shown that refers to it, with its text as typed.
@@ -273,10 +281,7 @@ void TForm1::refreshLivePreview()
         const QString key = QStringLiteral("linked:") + text;
         if (liveShown_ == key)
             return;
-        stack->setCurrentWidget(livePage_->widget());
-        liveScroll_ = livePage_->scrollTop();
-        livePage_->showEdited(QUrl::fromLocalFile(livePagePath_), {{path, text}});
-        liveShown_ = key;
+        show(key, [&] { livePage_->showEdited(QUrl::fromLocalFile(livePagePath_), {{path, text}}); });
         return;
     }
     // The page's address: its assigned URL, reloaded as its file is saved,
@@ -286,10 +291,7 @@ void TForm1::refreshLivePreview()
         const QString key = QStringLiteral("url:") + *assigned;
         if (liveShown_ == key)
             return;
-        stack->setCurrentWidget(livePage_->widget());
-        liveScroll_ = livePage_->scrollTop();
-        livePage_->navigate(assigned->isEmpty() ? QUrl::fromLocalFile(CurrentFileName) : QUrl::fromUserInput(*assigned));
-        liveShown_ = key;
+        show(key, [&] { livePage_->navigate(assigned->isEmpty() ? QUrl::fromLocalFile(CurrentFileName) : QUrl::fromUserInput(*assigned)); });
         return;
     }
     if (stack->currentWidget() == livePage_->widget() && !liveShown_.isEmpty()) {
@@ -307,20 +309,20 @@ void TForm1::refreshLivePreview()
             return;
         }
     }
-    stack->setCurrentWidget(livePage_->widget());
-    liveScroll_ = livePage_->scrollTop();
     const QString path = CurrentFileName.isEmpty() ? ScratchDocumentPath() : CurrentFileName;
-    livePage_->showEdited(QUrl::fromLocalFile(path), {{path, text}});
-    liveShown_ = text;
+    show(text, [&] { livePage_->showEdited(QUrl::fromLocalFile(path), {{path, text}}); });
     livePagePath_ = QDir::cleanPath(path);
     liveLinks_ = linkedFiles(path, text);
 }
 
 void TForm1::outlineLiveElement()
 {
-    if (!LIVEPANE || !LIVEPANE->isVisible() || !livePage_ || !CurrentIsHTML() || liveShown_ != Memo1->text())
+    if (!LIVEPANE || !LIVEPANE->isVisible() || !livePage_ || !CurrentIsHTML())
         return;
-    const std::optional<PageElement> e = ElementAtCaret(Memo1->text(), Memo1->selStart());
+    const QString text = Memo1->text();
+    if (liveShown_ != text) // the page shown is not this text yet: its refresh outlines again
+        return;
+    const std::optional<PageElement> e = ElementAtCaret(text, Memo1->selStart());
     livePage_->evaluate(e ? outlineScript(e->name, e->index) : outlineScript(QString(), 0));
 }
 

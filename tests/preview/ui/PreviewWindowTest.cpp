@@ -62,6 +62,9 @@ protected:
         return loaded.wait(kLoadWait) || !loaded.isEmpty();
     }
     TBROWSFORM* window() { return form_->BROWSFORM; }
+    // The secret file, the picture and the inner frame page beside the
+    // probing page, whose text it gives.
+    QByteArray probingSite(quint16 cdnPort);
 };
 
 TEST_F(PreviewWindow, ShowsTheEditorTextFromACopyBesideThePageAndDeletesIt)
@@ -187,6 +190,29 @@ Probe ReadProbe(PageBrowser* b)
     return p;
 }
 
+// What a page from disk may do: its remote style sheet applied, its own
+// picture and a frame beside it loaded, and no other file read by its script.
+void ExpectOwnFilesOnly(const Probe& p)
+{
+    EXPECT_EQ(p.colour, QStringLiteral("rgb(1, 2, 3)"));
+    EXPECT_EQ(p.pictureWidth, 7); // its own picture, by a relative address
+    EXPECT_EQ(p.xhr, QStringLiteral("blocked|blocked"));
+    EXPECT_EQ(p.fetch, QStringLiteral("blocked"));
+    EXPECT_FALSE(p.frame.contains(QStringLiteral("SECRET")));
+    EXPECT_EQ(p.inner, QStringLiteral("inner 7"));
+}
+
+QByteArray PreviewWindow::probingSite(quint16 cdnPort)
+{
+    const QString secret = page(QStringLiteral("secret.txt"), "SECRET-TEXT");
+    QImage pic(7, 5, QImage::Format_RGB32);
+    pic.fill(Qt::red);
+    pic.save(programFolder() + QStringLiteral("site/pic.png"));
+    // A frame of a page beside it shows, with its own picture, and talks by messages.
+    page(QStringLiteral("inner.html"), "<html><body><img src=\"pic.png\" onload=\"parent.postMessage('inner ' + this.naturalWidth, '*')\"></body></html>");
+    return ProbingPage(cdnPort, secret);
+}
+
 TEST_F(PreviewWindow, AnAssignedUrlIsShownInsteadOfACopy)
 {
     OnePageServer server("<html><head><title>С сервера</title></head><body>ok</body></html>");
@@ -270,23 +296,11 @@ TEST_F(PreviewWindow, APageLoadsItsOwnAndRemoteFilesButItsScriptReadsNoOtherFile
 {
     OnePageServer cdn("#p { color: rgb(1, 2, 3); }", "text/css");
     ASSERT_TRUE(cdn.isListening());
-    const QString secret = page(QStringLiteral("secret.txt"), "SECRET-TEXT");
-    QImage pic(7, 5, QImage::Format_RGB32);
-    pic.fill(Qt::red);
-    pic.save(programFolder() + QStringLiteral("site/pic.png"));
-    // A frame of a page beside it shows, with its own picture, and talks by messages.
-    page(QStringLiteral("inner.html"), "<html><body><img src=\"pic.png\" onload=\"parent.postMessage('inner ' + this.naturalWidth, '*')\"></body></html>");
-    const QString a = page(QStringLiteral("a.html"), ProbingPage(cdn.serverPort(), secret));
+    const QString a = page(QStringLiteral("a.html"), probingSite(cdn.serverPort()));
     TForm1& form = openPage(a);
     ASSERT_TRUE(showAndLoad([&] { form.MENU_PROGBROWSER_VIEW->trigger(); }));
-    const Probe p = ReadProbe(window()->browser());
-    EXPECT_EQ(p.colour, QStringLiteral("rgb(1, 2, 3)")); // the remote style sheet applied
+    ExpectOwnFilesOnly(ReadProbe(window()->browser()));
     EXPECT_GE(cdn.requests, 1);
-    EXPECT_EQ(p.pictureWidth, 7); // its own picture, by a relative address
-    EXPECT_EQ(p.xhr, QStringLiteral("blocked|blocked"));
-    EXPECT_EQ(p.fetch, QStringLiteral("blocked"));
-    EXPECT_FALSE(p.frame.contains(QStringLiteral("SECRET")));
-    EXPECT_EQ(p.inner, QStringLiteral("inner 7"));
     window()->close();
 }
 
@@ -385,23 +399,13 @@ TEST_F(LivePane, ShowsTheUnsavedPageWithItsOwnAndRemoteFilesButItsScriptReadsNoO
 {
     OnePageServer cdn("#p { color: rgb(1, 2, 3); }", "text/css");
     ASSERT_TRUE(cdn.isListening());
-    const QString secret = page(QStringLiteral("secret.txt"), "SECRET-TEXT");
-    QImage pic(7, 5, QImage::Format_RGB32);
-    pic.fill(Qt::red);
-    pic.save(programFolder() + QStringLiteral("site/pic.png"));
-    page(QStringLiteral("inner.html"), "<html><body><img src=\"pic.png\" onload=\"parent.postMessage('inner ' + this.naturalWidth, '*')\"></body></html>");
+    const QByteArray probing = probingSite(cdn.serverPort());
     const QString a = page(QStringLiteral("a.html"), "<html><body>saved</body></html>");
     TForm1& form = openPage(a);
-    form.Memo1->setText(QString::fromUtf8(ProbingPage(cdn.serverPort(), secret))); // unsaved
+    form.Memo1->setText(QString::fromUtf8(probing)); // unsaved
     PageBrowser* b = openPane(form);
     ASSERT_NE(b, nullptr);
-    const Probe p = ReadProbe(b);
-    EXPECT_EQ(p.colour, QStringLiteral("rgb(1, 2, 3)"));
-    EXPECT_EQ(p.pictureWidth, 7);
-    EXPECT_EQ(p.xhr, QStringLiteral("blocked|blocked"));
-    EXPECT_EQ(p.fetch, QStringLiteral("blocked"));
-    EXPECT_FALSE(p.frame.contains(QStringLiteral("SECRET")));
-    EXPECT_EQ(p.inner, QStringLiteral("inner 7"));
+    ExpectOwnFilesOnly(ReadProbe(b));
     EXPECT_EQ(b->location(), QUrl::fromLocalFile(a));
     EXPECT_EQ(ReadBytes(a), QByteArray("<html><body>saved</body></html>"));
 }
