@@ -20,22 +20,42 @@ struct Tag {
     int gt = -1; // the ">", -1 when the text ends first
 };
 
-// Reads the tags of a text from its start. The scan is in page text at the
-// start; what is left open at the end (a comment, a tag...) shows in the
-// state after the run.
+// Reads the tags of a text from its start. A window of a page may start
+// inside a comment, a "<? ?>" section, a script or style, or a tag; what
+// closes one of those in the window tells (a "-->", "?>", </script> or
+// </style> met in page text, a ">" before any "<"), and the scan starts
+// again after it: the tags read so far were none. What is left open at the
+// end (a comment, a tag...) shows in the state after the run.
 class TagScanner {
 public:
     explicit TagScanner(QStringView s) : s_(s), n_(int(s.size())) {}
 
-    // Calls take(tag) for each tag in order; stops early when take returns false.
-    template <class F> void run(F&& take)
+    // Calls take(tag) for each tag in order and restart() when the tags read
+    // so far turn out to be none; stops early when either returns false.
+    template <class F, class R> void run(F&& take, R&& restart)
     {
         int p = 0;
+        int rawEnd = -1; // where the raw content of a script or style ends
+        // The next "<" and ">" at or after p, the text's end for none.
+        qsizetype lt = -1, gt = -1;
+        bool seenLt = false;
         while (p < n_) {
-            const qsizetype lt = s_.indexOf(u'<', p);
-            if (lt < 0) {
-                return;
+            if (lt < p)
+                lt = next(u'<', p);
+            if (gt < p)
+                gt = next(u'>', p);
+            // A ">" in page text before the next "<".
+            if (gt < lt) {
+                const bool closes = !seenLt || (gt >= 2 && s_[gt - 1] == u'-' && s_[gt - 2] == u'-') || (gt >= 1 && s_[gt - 1] == u'?');
+                seenLt = true;
+                p = int(gt) + 1;
+                if (closes && !restart())
+                    return;
+                continue;
             }
+            if (lt >= n_)
+                return;
+            seenLt = true;
             p = int(lt);
             if (p + 1 >= n_) { // a lone "<" at the end
                 open_ = true;
@@ -107,18 +127,21 @@ public:
             if (!take(t))
                 return;
             p = q + 1;
-            if (!end && !t.selfClosing) {
-                const QStringView name = s_.sliced(t.name, t.nameLength);
-                if (sameName(name, u"script") || sameName(name, u"style")) {
-                    // Raw content up to the matching end tag.
-                    const QString close = QStringLiteral("</") + name.toString();
-                    const qsizetype e = s_.indexOf(close, p, Qt::CaseInsensitive);
-                    if (e < 0) {
-                        raw_ = true;
-                        return;
-                    }
-                    p = int(e);
+            const QStringView name = s_.sliced(t.name, t.nameLength);
+            const bool raw = sameName(name, u"script") || sameName(name, u"style");
+            if (raw && end && t.lt != rawEnd) {
+                // The end of a script or style the window started in.
+                if (!restart())
+                    return;
+            } else if (raw && !end && !t.selfClosing) {
+                // Raw content up to the matching end tag.
+                const QString close = QStringLiteral("</") + name.toString();
+                const qsizetype e = s_.indexOf(close, p, Qt::CaseInsensitive);
+                if (e < 0) {
+                    raw_ = true;
+                    return;
                 }
+                p = rawEnd = int(e);
             }
         }
     }
@@ -130,6 +153,11 @@ public:
     bool endedAfterLt() const { return open_; }
 
 private:
+    qsizetype next(QChar c, int from) const
+    {
+        const qsizetype i = s_.indexOf(c, from);
+        return i < 0 ? n_ : i;
+    }
     bool skipTo(int& p, int from, QStringView marker)
     {
         const qsizetype e = s_.indexOf(marker, from);
@@ -168,10 +196,15 @@ std::optional<QString> EndTagToInsert(QStringView before, QStringView after, Tag
         return std::nullopt;
     std::optional<Tag> last;
     TagScanner scanner(before);
-    scanner.run([&](const Tag& t) {
-        last = t;
-        return true;
-    });
+    scanner.run(
+        [&](const Tag& t) {
+            last = t;
+            return true;
+        },
+        [&] {
+            last.reset();
+            return true;
+        });
     const int gt = int(before.size()) - 1;
     if (scanner.endedInside() || !last || last->gt != gt || !opensElement(*last, before))
         return std::nullopt;
@@ -195,6 +228,10 @@ std::optional<QString> EndTagCompletion(QStringView before, TagTypingContext con
         return std::nullopt;
     std::vector<Tag> open;
     TagScanner scanner(before);
+    const auto restart = [&] {
+        open.clear();
+        return true;
+    };
     scanner.run([&](const Tag& t) {
         if (opensElement(t, before)) {
             open.push_back(t);
@@ -208,7 +245,7 @@ std::optional<QString> EndTagCompletion(QStringView before, TagTypingContext con
             }
         }
         return true;
-    });
+    }, restart);
     if (!scanner.endedAfterLt() || open.empty())
         return std::nullopt;
     return before.sliced(open.back().name, open.back().nameLength).toString() + u'>';
@@ -241,55 +278,63 @@ std::optional<TagPair> MatchingTag(QStringView text, int caret, int scanLimit)
     const int to = int(std::min<qint64>(n, qint64(caret) + scanLimit));
     const QStringView window = text.sliced(from, to - from);
     const int c = caret - from;
+    auto nameOf = [&](const Tag& t) { return window.sliced(t.name, t.nameLength); };
+    // The tags before the caret's; after it, the scan stops at the partner.
     std::vector<Tag> tags;
-    int at = -1;
-    bool single = false; // a void or "/>" tag at the caret
-    TagScanner(window).run([&](const Tag& t) {
-        if (t.gt < 0)
-            return true;
-        if (at < 0 && t.lt <= c && c <= t.gt + 1) {
-            if (!t.end && !opensElement(t, window)) {
-                single = true;
-                return false;
+    std::optional<Tag> self;
+    std::optional<Tag> partner;
+    int depth = 0;
+    TagScanner(window).run(
+        [&](const Tag& t) {
+            if (t.gt < 0)
+                return true;
+            if (!self) {
+                if (t.lt <= c && c <= t.gt + 1) {
+                    if (!t.end && !opensElement(t, window))
+                        return false; // a void or "/>" tag at the caret
+                    self = t;
+                    // An end tag's partner is behind it: nothing more to read.
+                    return !t.end;
+                }
+                tags.push_back(t);
+                return true;
             }
-            at = int(tags.size());
-        }
-        tags.push_back(t);
-        // An end tag's partner is behind it: nothing more to read.
-        return !(at >= 0 && tags[std::size_t(at)].end);
-    });
-    if (at < 0 || single)
+            if (sameName(nameOf(t), nameOf(*self))) {
+                if (t.end && depth == 0) {
+                    partner = t;
+                    return false;
+                }
+                if (t.end)
+                    --depth;
+                else if (opensElement(t, window))
+                    ++depth;
+            }
+            return true;
+        },
+        [&] {
+            // The caret's tag was in a comment, script or tag after all.
+            tags.clear();
+            const bool keepOn = !self;
+            self.reset();
+            return keepOn;
+        });
+    if (!self)
         return std::nullopt;
-    const Tag& self = tags[std::size_t(at)];
-    const QStringView name = window.sliced(self.name, self.nameLength);
     auto pair = [&](const Tag& open, const Tag& close) {
         return TagPair{from + open.name, open.nameLength, from + close.name, close.nameLength};
     };
-    int depth = 0;
-    if (!self.end) {
-        for (std::size_t k = std::size_t(at) + 1; k < tags.size(); ++k) {
-            const Tag& t = tags[k];
-            if (!sameName(window.sliced(t.name, t.nameLength), name))
-                continue;
-            if (t.end) {
-                if (depth == 0)
-                    return pair(self, t);
-                --depth;
-            } else if (opensElement(t, window)) {
-                ++depth;
-            }
-        }
-        return std::nullopt;
-    }
-    for (auto k = std::size_t(at); k-- > 0;) {
+    if (!self->end)
+        return partner ? std::optional(pair(*self, *partner)) : std::nullopt;
+    const QStringView name = nameOf(*self);
+    for (auto k = tags.size(); k-- > 0;) {
         const Tag& t = tags[k];
-        if (!sameName(window.sliced(t.name, t.nameLength), name))
+        if (!sameName(nameOf(t), name))
             continue;
         if (t.end) {
             ++depth;
         } else if (opensElement(t, window)) {
             if (depth == 0)
-                return pair(t, self);
+                return pair(t, *self);
             --depth;
         }
     }

@@ -6,8 +6,13 @@
 // Everything works on bounded windows of the text around the caret, read by
 // one small forward scan that steps over comments, "<? ?>" sections,
 // declarations, quoted attribute values and the content of <script> and
-// <style>. The scan starts at its window's start as in page text, so the
-// caller starts a window at a line start or at the document's start.
+// <style>. A window may start anywhere: inside a comment, section, script,
+// style or tag, what ends it in the window ("-->", "?>", </script>, </style>
+// met as page text, a ">" before any "<") shows, and the scan goes on from
+// there as in page text, the tags before it left out. So a pair is never
+// made of tags that stand in a comment or script before such a point; one
+// that spans it is not found. The text after a pair is not read, so a
+// comment that ends only after both tags is not seen.
 #include <QString>
 #include <QStringView>
 #include <optional>

@@ -136,6 +136,38 @@ TEST(TagPairsTest, MatchingTagFindsThePartner)
     }
 }
 
+TEST(TagPairsTest, AWindowStartingInsideACommentScriptOrTagFindsNoFalsePair)
+{
+    // Windows that start where a page's comment, script, section or tag
+    // started before them: the tags up to its end are none.
+    struct Case {
+        const char* text;
+        bool paired;
+    };
+    const Case cases[] = {
+        {" <b>x --> </b|>", false},
+        {" <i> --> <b>x</b|>", true},
+        {" <b>x --> <b>y</b> </b|>", false},
+        {" x = '<b>'; </script><b|>y</b>", true},
+        {" p { } </STYLE><i>a</i|>", true},
+        {" echo '<b>' ?><b|>x</b>", true},
+        {" x = '<b>'; </script></b|>", false},
+        {" class=a><b|>x</b>", true},
+        {" title='<b>'><b>x</b|>", true},
+        {"<b>a</b|> b > c", true},
+        {"<i>a <!-- b --> c</i|>", true},
+        {"<p><script>a</script></p|>", true},
+    };
+    for (const Case& c : cases) {
+        const auto [text, caret] = Caret(c.text);
+        EXPECT_EQ(bool(MatchingTag(text, caret)), c.paired) << c.text;
+    }
+    // The typing rules read such a window alike.
+    EXPECT_EQ(EndTagToInsert(u" x --> <b>", u""), std::optional<QString>(QStringLiteral("</b>")));
+    EXPECT_EQ(EndTagCompletion(u" <i> --> <b>x</"), std::optional<QString>(QStringLiteral("b>")));
+    EXPECT_FALSE(EndTagCompletion(u" <i> </script>x</"));
+}
+
 TEST(TagPairsTest, MatchingTagStopsAtTheScanLimit)
 {
     const QString text = QStringLiteral("<div>") + QString(1000, u'x') + QStringLiteral("</div>");
