@@ -156,14 +156,42 @@ std::optional<int> StartTagOf(QStringView text, const PageElement& element)
     return std::nullopt;
 }
 
+namespace {
+
+// The length of the text both begin with.
+int commonPrefix(QStringView a, QStringView b)
+{
+    const qsizetype n = qMin(a.size(), b.size());
+    qsizetype p = 0;
+    while (p < n && a[p] == b[p])
+        ++p;
+    return int(p);
+}
+
+bool hasScripts(QStringView text)
+{
+    return text.contains(u"<script", Qt::CaseInsensitive) || text.contains(u"<noscript", Qt::CaseInsensitive);
+}
+
+} // namespace
+
+bool BodyOnlyEdit(QStringView before, QStringView after)
+{
+    if (before == after || hasScripts(before) || hasScripts(after))
+        return false;
+    const int p = commonPrefix(before, after);
+    for (const ScannedTag& t : ScanStartTags(after, p))
+        if (t.name == QLatin1String("body"))
+            return t.end <= p;
+    return false;
+}
+
 std::optional<StyleEdit> StyleOnlyEdit(QStringView before, QStringView after)
 {
     if (before == after)
         return std::nullopt;
     const int nb = int(before.size()), na = int(after.size());
-    int p = 0;
-    while (p < nb && p < na && before[p] == after[p])
-        ++p;
+    const int p = commonPrefix(before, after);
     int s = 0;
     while (s < nb - p && s < na - p && before[nb - 1 - s] == after[na - 1 - s])
         ++s;

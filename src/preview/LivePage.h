@@ -50,3 +50,9 @@ struct StyleEdit {
     QString value;
 };
 std::optional<StyleEdit> StyleOnlyEdit(QStringView before, QStringView after);
+
+// An edit from before to after that changed only what follows the <body>
+// start tag, on pages with no script (nor noscript, which a page with
+// scripts reads otherwise): such a page shows the edit when its body is
+// parsed again and put in place of the old, with nothing to run.
+bool BodyOnlyEdit(QStringView before, QStringView after);

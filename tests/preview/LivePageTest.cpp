@@ -83,4 +83,26 @@ TEST(LivePage, AnEditOfStyleAloneIsTakenWithoutAReload)
     }
 }
 
+TEST(LivePage, AnEditOfTheBodyAloneOnAPageWithoutScripts)
+{
+    const char* page = "<html><head><title>t</title></head><body class=\"a\"><p>one</p></body></html>";
+    const struct {
+        const char* before;
+        const char* after;
+        bool body;
+    } cases[] = {
+        {page, "<html><head><title>t</title></head><body class=\"a\"><p>two</p></body></html>", true},
+        {page, "<html><head><title>t</title></head><body class=\"a\"><p>one</p><p></body></html>", true}, // mid-tag
+        {page, "<html><head><title>u</title></head><body class=\"a\"><p>one</p></body></html>", false},  // the head
+        {page, "<html><head><title>t</title></head><body class=\"b\"><p>one</p></body></html>", false},  // the body tag
+        {page, "<html><head><title>t</title></head><body class=\"a\"><p>one</p><SCRIPT>x()</SCRIPT></body></html>", false},
+        {"<html><body><noscript>n</noscript>x</body></html>", "<html><body><noscript>n</noscript>y</body></html>", false},
+        {"<!-- <body> --><p>one</p>", "<!-- <body> --><p>two</p>", false}, // a body only in a comment
+        {"<p>one</p>", "<p>two</p>", false},                               // no body tag
+        {page, page, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(BodyOnlyEdit(QString::fromUtf8(c.before), QString::fromUtf8(c.after)), c.body) << c.after;
+}
+
 } // namespace
