@@ -94,6 +94,18 @@ QString styleEditScript(const StyleEdit& edit)
         .arg(edit.sheet ? QStringLiteral("true") : QStringLiteral("false"));
 }
 
+// Parses a page's new text and puts its body in place of the shown one, at
+// the same scroll place; false when either page has no body.
+QString bodyEditScript(const QString& text)
+{
+    return QStringLiteral("(function(t) { var x = scrollX, y = scrollY;"
+                          " var d = new DOMParser().parseFromString(t, 'text/html');"
+                          " if (!d.body || !document.body || d.body.tagName != 'BODY' || document.body.tagName != 'BODY') return false;"
+                          " document.documentElement.replaceChild(document.adoptNode(d.body), document.body);"
+                          " scrollTo(x, y); return true; })(%1)")
+        .arg(scriptValue(text));
+}
+
 // The files a page's text refers to, by absolute path.
 QStringList linkedFiles(const QString& pagePath, const QString& text)
 {
@@ -212,6 +224,7 @@ void TForm1::showLivePreview(bool on, bool remember)
                 if (liveScroll_ > 0)
                     livePage_->scrollTo(0, liveScroll_);
                 liveOutlineTimer_->start();
+                Q_EMIT livePreviewShown();
             });
             new CtrlClicks(livePage_->widget(), [this](const QPoint& p) { liveClickAt(p); });
         } else {
@@ -297,15 +310,25 @@ void TForm1::refreshLivePreview()
     if (stack->currentWidget() == livePage_->widget() && !liveShown_.isEmpty()) {
         if (text == liveShown_)
             return;
-        // A change of style alone goes into the page as it stands.
-        if (const std::optional<StyleEdit> edit = StyleOnlyEdit(liveShown_, text)) {
+        // A change of style alone goes into the page as it stands; a change
+        // of the body of a page without scripts, parsed again in the page.
+        const std::optional<StyleEdit> edit = StyleOnlyEdit(liveShown_, text);
+        if (edit || BodyOnlyEdit(liveShown_, text)) {
             liveShown_ = text;
-            livePage_->evaluate(styleEditScript(*edit), [this, page = QPointer<PageBrowser>(livePage_)](const QVariant& done) {
-                if (page && !done.toBool()) {
-                    liveShown_.clear();
-                    refreshLivePreview();
-                }
-            });
+            if (!edit)
+                liveLinks_ = linkedFiles(livePagePath_, text);
+            livePage_->evaluate(edit ? styleEditScript(*edit) : bodyEditScript(text),
+                                [this, page = QPointer<PageBrowser>(livePage_)](const QVariant& done) {
+                                    if (!page)
+                                        return;
+                                    if (!done.toBool()) { // read the page again
+                                        liveShown_.clear();
+                                        refreshLivePreview();
+                                        return;
+                                    }
+                                    liveOutlineTimer_->start();
+                                    Q_EMIT livePreviewShown();
+                                });
             return;
         }
     }

@@ -396,6 +396,11 @@ public:
     // document, the folder last used (the home folder at first).
     QString dialogFolder() const;
 
+Q_SIGNALS:
+    // The live pane shows the editor's text as it is now (loaded, or its
+    // body or style put into the page shown).
+    void livePreviewShown();
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
