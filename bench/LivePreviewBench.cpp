@@ -59,7 +59,7 @@ LiveWindow openLive(qsizetype bytes)
     return w;
 }
 
-// Runs what starts a refresh and waits for the pane to show the text; false after 30 s.
+// Runs what starts a refresh and waits for the pane to show the text; false after two minutes.
 bool shownBy(TForm1* form, const std::function<void()>& start)
 {
     QEventLoop loop;
@@ -68,7 +68,7 @@ bool shownBy(TForm1* form, const std::function<void()>& start)
         done = true;
         loop.quit();
     });
-    QTimer::singleShot(30000, &loop, &QEventLoop::quit);
+    QTimer::singleShot(120000, &loop, &QEventLoop::quit);
     start();
     if (!done)
         loop.exec();
