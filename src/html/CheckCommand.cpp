@@ -12,8 +12,13 @@
 
 QString DocumentTextFromBytes(const QByteArray& bytes)
 {
-    // Exactly the way a document is opened.
-    return CHECK_ENCODE(bytes).text;
+    // The text CHECK_ENCODE gives when a document is opened, decoded with its
+    // line breaks in one pass rather than in two.
+    QString text = CharsetEncoding(bytes) == EncodingUtf8 ? platform::DecodeUtf8LenientCrLf(bytes) : platform::DecodeCp1251CrLf(bytes);
+    // The line end of the last line adds nothing.
+    if (text.endsWith(u"\r\n"))
+        text.chop(2);
+    return text;
 }
 
 LineColumn LineColumnAt(const QString& text, int position)

@@ -2,7 +2,12 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <array>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace platform {
 namespace {
@@ -28,30 +33,114 @@ char16_t decodeByte(unsigned char b)
     return kHigh[b - 0x80];
 }
 
-// Length of the valid UTF-8 sequence starting at i, or 0 when it is not one.
-int utf8SequenceAt(const QByteArray& s, qsizetype i)
+// Length of the valid UTF-8 sequence starting at i (i < n), or 0 when it is
+// not one; *code gets its code point.
+int utf8Sequence(const unsigned char* d, qsizetype i, qsizetype n, char32_t* code)
 {
-    const auto at = [&](qsizetype k) { return static_cast<unsigned char>(s.at(k)); };
-    const unsigned char b = at(i);
-    if (b < 0x80)
+    const unsigned char b = d[i];
+    if (b < 0x80) {
+        *code = b;
         return 1;
+    }
     int len;
     char32_t cp;
     if (b >= 0xC2 && b <= 0xDF) { len = 2; cp = b & 0x1F; }
     else if (b >= 0xE0 && b <= 0xEF) { len = 3; cp = b & 0x0F; }
     else if (b >= 0xF0 && b <= 0xF4) { len = 4; cp = b & 0x07; }
     else return 0;
-    if (i + len > s.size())
+    if (i + len > n)
         return 0;
     for (int k = 1; k < len; ++k) {
-        const unsigned char c = at(i + k);
+        const unsigned char c = d[i + k];
         if ((c & 0xC0) != 0x80)
             return 0;
         cp = (cp << 6) | (c & 0x3F);
     }
     if ((len == 3 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)))
         return 0;
+    *code = cp;
     return len;
+}
+
+int utf8SequenceAt(const QByteArray& s, qsizetype i)
+{
+    char32_t code;
+    return utf8Sequence(reinterpret_cast<const unsigned char*>(s.constData()), i, s.size(), &code);
+}
+
+// The one pass of DecodeCp1251CrLf and DecodeUtf8LenientCrLf.
+template <bool Utf8>
+QString decodeCrLf(const QByteArray& bytes)
+{
+    const unsigned char* d = reinterpret_cast<const unsigned char*>(bytes.constData());
+    const qsizetype n = bytes.size();
+    // A byte gives at most one character, a lone CR or LF two.
+    const qsizetype breaks = std::count(d, d + n, '\n') + std::count(d, d + n, '\r');
+    QString out(n + breaks, Qt::Uninitialized);
+    char16_t* const begin = reinterpret_cast<char16_t*>(out.data());
+    char16_t* o = begin;
+    qsizetype i = 0;
+    while (i < n) {
+        qsizetype blockEnd = n;
+#if defined(__SSE2__)
+        // Sixteen bytes of ASCII without a line break widened at once: most
+        // of a page. A block holding anything else is gone through byte by
+        // byte (a sequence may run past its end).
+        if (i + 16 <= n) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
+            const __m128i breakBytes = _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\r')), _mm_cmpeq_epi8(v, _mm_set1_epi8('\n')));
+            if (_mm_movemask_epi8(_mm_or_si128(v, breakBytes)) == 0) {
+                const __m128i zero = _mm_setzero_si128();
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(o), _mm_unpacklo_epi8(v, zero));
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(o + 8), _mm_unpackhi_epi8(v, zero));
+                o += 16;
+                i += 16;
+                continue;
+            }
+            blockEnd = i + 16;
+        }
+#endif
+        while (i < blockEnd) {
+            const unsigned char b = d[i];
+            if (b >= 0x20 && b < 0x80) {
+                *o++ = b;
+                ++i;
+                continue;
+            }
+            if (b == '\r' || b == '\n') {
+                *o++ = u'\r';
+                *o++ = u'\n';
+                i += b == '\r' && i + 1 < n && d[i + 1] == '\n' ? 2 : 1;
+                continue;
+            }
+            if (b < 0x80 || !Utf8) {
+                *o++ = decodeByte(b);
+                ++i;
+                continue;
+            }
+            // Two bytes, as Cyrillic letters take, straight away.
+            if (b >= 0xC2 && b <= 0xDF && i + 1 < n && (d[i + 1] & 0xC0) == 0x80) {
+                *o++ = char16_t(((b & 0x1F) << 6) | (d[i + 1] & 0x3F));
+                i += 2;
+                continue;
+            }
+            char32_t cp;
+            const int len = utf8Sequence(d, i, n, &cp);
+            if (len == 0) {
+                *o++ = RawByteChar(b).unicode();
+                ++i;
+            } else if (cp >= 0x10000) {
+                *o++ = QChar::highSurrogate(cp);
+                *o++ = QChar::lowSurrogate(cp);
+                i += len;
+            } else {
+                *o++ = char16_t(cp);
+                i += len;
+            }
+        }
+    }
+    out.truncate(o - begin);
+    return out;
 }
 
 } // namespace
@@ -180,6 +269,10 @@ QString DecodeUtf8Lenient(const QByteArray& bytes, qsizetype* invalidBytes)
         *invalidBytes = invalid;
     return out;
 }
+
+QString DecodeCp1251CrLf(const QByteArray& bytes) { return decodeCrLf<false>(bytes); }
+
+QString DecodeUtf8LenientCrLf(const QByteArray& bytes) { return decodeCrLf<true>(bytes); }
 
 QByteArray EncodeUtf8(const QString& text)
 {

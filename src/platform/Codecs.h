@@ -37,6 +37,12 @@ bool IsAscii(const QByteArray& bytes);
 // *invalidBytes, when given, gets the number of such bytes.
 QString DecodeUtf8Lenient(const QByteArray& bytes, qsizetype* invalidBytes = nullptr);
 
+// DecodeCp1251 and DecodeUtf8Lenient with every line break (CR LF, a lone
+// CR, a lone LF) made CR LF, in one pass over the bytes: the same text as
+// decoding first and replacing the breaks after.
+QString DecodeCp1251CrLf(const QByteArray& bytes);
+QString DecodeUtf8LenientCrLf(const QByteArray& bytes);
+
 // UTF-8 without a byte order mark (one kept in the text is written); raw
 // bytes are written as themselves.
 QByteArray EncodeUtf8(const QString& text);

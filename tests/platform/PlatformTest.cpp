@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include "editor/MemoryTextModel.h"
 #include "platform/Codecs.h"
 #include "platform/Folders.h"
 #include "platform/Registry.h"
@@ -63,6 +64,25 @@ TEST(Codecs, Utf8ValidityAndLenientDecoding)
     EXPECT_EQ(DecodeUtf8Lenient("\xEF\xBB\xBF\xEF\xBB\xBFpp"), QStringLiteral("\uFEFF\uFEFFpp"));
     EXPECT_EQ(DecodeUtf8Lenient("\xFF\xEF\xBB\xBF" "a"), RawByteChar(0xFF) + QStringLiteral("\uFEFFa"));
     EXPECT_EQ(EncodeUtf8(DecodeUtf8Lenient("\xEF\xBB\xBF<p>")), QByteArray("\xEF\xBB\xBF<p>"));
+}
+
+// The one-pass decoders give the text of decoding and then making every
+// line break CR LF; pages long enough for the sixteen-byte steps, with the
+// break, a Cyrillic letter or a stray byte on either side of a step's edge.
+TEST(Codecs, DecodingWithLineBreaksInOnePass)
+{
+    const QByteArray sixteen("0123456789abcdef");
+    const QByteArray cases[] = {
+        "", "\r", "\n", "\r\n", "\n\r", "a\rb\nc\r\nd\r", "\r\r\n\n",
+        sixteen + "\r\n" + sixteen, sixteen.left(15) + "\r\n" + sixteen, sixteen.left(15) + "\xD0\x9F" + sixteen,
+        sixteen + sixteen.left(15) + "\r", sixteen + "\xC0" + sixteen + "\xF0\x9F\x98\x80" + sixteen,
+        sixteen.left(14) + "\xE2\x82\xAC" + sixteen + "\xE2\x82", sixteen + "\x01\x7F\x1F\t" + sixteen,
+        "\xEF\xBB\xBF" + sixteen + "\xFF\xFE\x80\xC2", sixteen + "\xD0" "\r\n" "\x9F",
+    };
+    for (const QByteArray& bytes : cases) {
+        EXPECT_EQ(DecodeUtf8LenientCrLf(bytes), WithLineBreaks(DecodeUtf8Lenient(bytes), u"\r\n")) << bytes.toHex().constData();
+        EXPECT_EQ(DecodeCp1251CrLf(bytes), WithLineBreaks(DecodeCp1251(bytes), u"\r\n")) << bytes.toHex().constData();
+    }
 }
 
 class RegistryTest : public IsolatedTest {};
