@@ -1,7 +1,5 @@
 #include "html/TagChecker.h"
 
-#include "store/Utilities.h"
-
 #include "editor/TextModel.h"
 
 #include <QLatin1StringView>
@@ -9,6 +7,10 @@
 #include <array>
 #include <string>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -37,16 +39,11 @@ constexpr const char* kHtml5Tags[] = {
 static_assert(std::size(kHtml5Tags) == 36);
 
 // Every known name packed into two numbers, six bits a character and ten
-// characters a number (names are of A-Z, 0-9, "!" and "-"), sorted for lookup
-// by a view into the scanned text without building any string.
+// characters a number (names are of A-Z, 0-9, "!" and "-"), looked up
+// as they are read from the scanned text, without building any string.
 constexpr qsizetype kCharsPerWord = 10;
 constexpr qsizetype kLongestName = 2 * kCharsPerWord;
 using PackedName = std::array<quint64, 2>;
-
-// The order of the index (a function object, so the search inlines it).
-constexpr auto Before = [](const PackedName& a, const PackedName& b) {
-    return a[0] != b[0] ? a[0] < b[0] : a[1] < b[1];
-};
 
 constexpr bool NamesFit(const auto& names)
 {
@@ -88,20 +85,49 @@ PackedName NameCode(QStringView name)
     return {words[0], words[1]};
 }
 
-std::vector<PackedName> SortedCodes(const QStringList& names)
-{
-    std::vector<PackedName> codes;
-    codes.reserve(std::size_t(names.size()));
-    for (const QString& name : names)
-        codes.push_back(NameCode(name));
-    std::sort(codes.begin(), codes.end(), Before);
-    return codes;
-}
+// The packed names for lookup: an open-addressed table of more than three
+// slots a name, so a lookup mostly reads one slot. An empty slot is all
+// zeros, which no name packs to.
+class NameTable {
+public:
+    explicit NameTable(const QStringList& names)
+    {
+        Q_ASSERT(names.size() * 3 < qsizetype(kSlots));
+        for (const QString& name : names) {
+            const PackedName code = NameCode(name);
+            if (code[0] == 0 || contains(code))
+                continue;
+            std::size_t k = slotOf(code);
+            while (slots_[k][0] != 0)
+                k = (k + 1) % kSlots;
+            slots_[k] = code;
+        }
+    }
 
-const std::vector<PackedName>& Index(bool html5)
+    bool contains(const PackedName& code) const
+    {
+        for (std::size_t k = slotOf(code);; k = (k + 1) % kSlots) {
+            if (slots_[k] == code)
+                return true;
+            if (slots_[k][0] == 0)
+                return false;
+        }
+    }
+
+private:
+    static constexpr std::size_t kSlots = 512;
+    static std::size_t slotOf(const PackedName& code)
+    {
+        // The top nine bits of a multiplicative hash of both words.
+        return std::size_t(((code[0] * 0x9E3779B97F4A7C15ull) ^ code[1]) * 0xFF51AFD7ED558CCDull >> 55);
+    }
+    std::array<PackedName, kSlots> slots_{};
+};
+
+const NameTable& Index(bool html5)
 {
-    static const std::vector<PackedName> known = SortedCodes(KnownTagNames());
-    static const std::vector<PackedName> current = SortedCodes(Html5TagNames());
+    static const NameTable known(KnownTagNames());
+    static const NameTable current(Html5TagNames());
     return html5 ? current : known;
 }
 
@@ -168,27 +194,75 @@ QString TableFaultMessage(TableToken token, TableToken last)
     return m;
 }
 
-// The upper-cased text with 0-based access; outside it there is no character.
-// Custom element names, when allowed, are read from the text as written,
-// since only ASCII letters make one.
+// The character as the pass compares it: ASCII letters upper-cased in
+// place, any other character through its Unicode upper case (one character
+// for one, so positions stay those of the text). Only two characters outside
+// ASCII become ASCII that way ("ı" and "ſ", as I and S), and none becomes
+// "<" or ">".
+char16_t UpperOf(char16_t c)
+{
+    if (c < 0x80)
+        return c >= u'a' && c <= u'z' ? char16_t(c - 32) : c;
+    return QChar(c).toUpper().unicode();
+}
+
+// The first "<" or ">" at or after from, or n when there is none. They are
+// the only characters that change the pass's state, together with the one
+// after a ">" (where a comment or section ends); the scan steps over the
+// text between them eight characters at a time.
+qsizetype NextAngle(const char16_t* d, qsizetype from, qsizetype n)
+{
+    qsizetype i = from;
+#if defined(__SSE2__)
+    // "<" is 0x3C and ">" 0x3E: with bit 1 set both are 0x3E.
+    const __m128i mark = _mm_set1_epi16(0x3E);
+    const __m128i bit = _mm_set1_epi16(0x02);
+    for (; i + 8 <= n; i += 8) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
+        const int hits = _mm_movemask_epi8(_mm_cmpeq_epi16(_mm_or_si128(v, bit), mark));
+        if (hits != 0)
+            return i + (__builtin_ctz(unsigned(hits)) >> 1);
+    }
+#endif
+    for (; i < n; ++i)
+        if ((d[i] | 2) == 0x3E)
+            return i;
+    return n;
+}
+
+// The text with 0-based access to its upper-case form (UpperOf), made
+// character by character as the pass asks, never as a copy of the page;
+// outside the text there is no character. Custom element names, when
+// allowed, are read from the text as written, since only ASCII letters make
+// one.
 class Scan {
 public:
-    Scan(const QString& text, const QString& upper, bool html5)
-        : written_(text.constData()), d_(upper.constData()), n_(upper.size()), index_(Index(html5)), custom_(html5)
+    Scan(const QString& text, bool html5)
+        : written_(reinterpret_cast<const char16_t*>(text.constData())), n_(text.size()), index_(Index(html5)), custom_(html5)
     {
     }
 
     qsizetype size() const { return n_; }
     // The character at i, or 0 outside the text (0 is never a delimiter nor
     // part of any pattern, so a NUL in the text behaves the same).
-    char16_t at(qsizetype i) const { return i >= 0 && i < n_ ? d_[i].unicode() : 0; }
+    char16_t at(qsizetype i) const { return i >= 0 && i < n_ ? UpperOf(written_[i]) : 0; }
+
+    // The next position after i the pass has to look at: the character
+    // after a ">", the next "<" or ">", and the text's last character.
+    qsizetype next(qsizetype i) const
+    {
+        if (written_[i] == u'>')
+            return i + 1;
+        const qsizetype j = NextAngle(written_, i + 1, n_);
+        return j < n_ ? j : (i + 1 < n_ ? n_ - 1 : n_);
+    }
 
     bool startsWith(qsizetype i, QLatin1StringView s) const
     {
         if (i < 0 || i + s.size() > n_)
             return false;
         for (qsizetype k = 0; k < s.size(); ++k)
-            if (d_[i + k].unicode() != char16_t(uchar(s[k].toLatin1())))
+            if (UpperOf(written_[i + k]) != char16_t(uchar(s[k].toLatin1())))
                 return false;
         return true;
     }
@@ -233,13 +307,26 @@ public:
 private:
     bool listedNameAt(qsizetype i) const
     {
+        // The name packed as it is read (see NameCode).
+        quint64 words[2] = {0, 0};
+        bool packs = true;
         qsizetype j = i;
-        while (j < n_ && j - i <= kLongestName && !IsDelimiter(d_[j].unicode()))
-            ++j;
+        for (; j < n_ && j - i <= kLongestName; ++j) {
+            const char16_t c = UpperOf(written_[j]);
+            if (IsDelimiter(c))
+                break;
+            const int code = CharCode(c);
+            if (code < 0)
+                packs = false;
+            quint64& word = words[j - i < kCharsPerWord ? 0 : 1];
+            word = (word << 6) | quint64(code < 0 ? 0 : code);
+        }
         if (j >= n_ || j - i > kLongestName)
             return false; // the name runs into the end of the text or is too long
-        const PackedName code = NameCode(QStringView(d_ + i, j - i));
-        return code[0] != 0 && std::binary_search(index_.begin(), index_.end(), code, Before);
+        if (!packs || j == i)
+            return false;
+        const PackedName code = {words[0], words[1]};
+        return index_.contains(code);
     }
 
     // An ASCII letter, then ASCII letters, digits, ".", "_" and "-", with at
@@ -247,24 +334,23 @@ private:
     // different "<" never overlap and the pass stays linear.
     bool customNameAt(qsizetype i) const
     {
-        if (i >= n_ || !IsAsciiLetter(written_[i].unicode()))
+        if (i >= n_ || !IsAsciiLetter(written_[i]))
             return false;
         bool hyphen = false;
         qsizetype j = i + 1;
         for (; j < n_; ++j) {
-            const char16_t c = written_[j].unicode();
+            const char16_t c = written_[j];
             if (c == u'-')
                 hyphen = true;
             else if (!IsAsciiLetter(c) && !(c >= u'0' && c <= u'9') && c != u'.' && c != u'_')
                 break;
         }
-        return hyphen && j < n_ && IsDelimiter(written_[j].unicode());
+        return hyphen && j < n_ && IsDelimiter(written_[j]);
     }
 
-    const QChar* written_;
-    const QChar* d_;
+    const char16_t* written_;
     qsizetype n_;
-    const std::vector<PackedName>& index_;
+    const NameTable& index_;
     bool custom_;
 };
 
@@ -334,8 +420,7 @@ TagCheckResult CHECK_TAGS(const QString& text)
         return result;
 
     const bool html5 = IsHtml5Document(text);
-    const QString upper = UpperKeepingPositions(text);
-    const Scan s(text, upper, html5);
+    const Scan s(text, html5);
     const qsizetype n = s.size();
 
     auto fault = [&result](qsizetype position, QString message) {
@@ -355,19 +440,32 @@ TagCheckResult CHECK_TAGS(const QString& text)
     TableToken last = TableToken::None;
     qsizetype tableDepth = 0;
 
-    for (qsizetype i = 0; i < n; ++i) {
+    // Only the positions where the state can change are visited (Scan::next);
+    // at every other one the steps below would do nothing.
+    for (qsizetype i = 0; i < n; i = s.next(i)) {
         const qsizetype p = i + 1;
         const char16_t c = s.at(i);
 
         if (c == u'<') {
-            if (s.startsWith(i, QLatin1StringView("<SCRIPT")) && IsDelimiter(s.at(i + 7)))
-                inScript = true;
-            if (s.startsWith(i, QLatin1StringView("</SCRIPT")) && IsDelimiter(s.at(i + 8)))
-                inScript = false;
-            if (s.at(i + 1) == u'?')
+            switch (s.at(i + 1)) {
+            case u'S':
+                if (s.startsWith(i, QLatin1StringView("<SCRIPT")) && IsDelimiter(s.at(i + 7)))
+                    inScript = true;
+                break;
+            case u'/':
+                if (s.startsWith(i, QLatin1StringView("</SCRIPT")) && IsDelimiter(s.at(i + 8)))
+                    inScript = false;
+                break;
+            case u'?':
                 inSection = true;
-            if (s.startsWith(i, QLatin1StringView("<!--")))
-                inComment = true;
+                break;
+            case u'!':
+                if (s.startsWith(i, QLatin1StringView("<!--")))
+                    inComment = true;
+                break;
+            default:
+                break;
+            }
             // Inline SVG and MathML are skipped as a script is; only the
             // closing tag of the element that opened the content ends it.
             if (html5 && foreign == Foreign::None) {
