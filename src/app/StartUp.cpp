@@ -1,6 +1,5 @@
 #include "app/StartUp.h"
 #include "html/CheckCommand.h"
-#include <QCoreApplication>
 #include <QTextStream>
 #include <cstdio>
 #include <cstring>
@@ -140,10 +139,14 @@ std::optional<int> RunWindowlessSwitches(int argc, char** argv)
             return 0;
         }
     }
-    // The tag checker without a window.
+    // The tag checker without a window. Nothing on its way waits for events,
+    // so no application object is made: the file names are decoded as the
+    // application would decode its arguments.
     if (argc > 1 && std::strcmp(argv[1], "--check") == 0) {
-        QCoreApplication core(argc, argv);
-        const QStringList files = QCoreApplication::arguments().mid(2);
+        QStringList files;
+        files.reserve(argc - 2);
+        for (int i = 2; i < argc; ++i)
+            files << QString::fromLocal8Bit(argv[i]);
         QTextStream out(stdout);
         QTextStream err(stderr);
         return RunCheckCommand(files, out, err);
