@@ -18,18 +18,20 @@
 
 namespace {
 
-// Follows the editor's keys: the pair under the caret before a key, the
-// change the key made, and the insertion or rename after it.
+// Follows the editor's keys: the pair under the caret and the selection
+// before a key, and the insertion or rename after it. The key's edit is told
+// from the selection before and the caret and length after, not from the
+// document's change reports: the colouring's format changes come as reports
+// of whole lines too.
 class TagTyping : public QObject {
 public:
-    TagTyping(TKRichEdit* editor, std::function<bool()> html) : QObject(editor), editor_(editor), html_(std::move(html))
+    TagTyping(TKRichEdit* editor, TagPairHighlight* pairs, std::function<bool()> html)
+        : QObject(editor), editor_(editor), pairs_(pairs), html_(std::move(html))
     {
         editor_->installEventFilter(this);
-        connect(editor_, &TKRichEdit::OnTextChange, this, [this](int offset, int removed, int added) {
-            if (applying_)
-                return;
-            change_ = {offset, removed, added};
-            ++changes_;
+        connect(editor_, &TKRichEdit::OnTextChange, this, [this] {
+            if (!applying_)
+                changed_ = true;
         });
         connect(editor_, &TKRichEdit::OnKeyDown, this, [this] { afterKey(); });
     }
@@ -40,10 +42,14 @@ protected:
         if (watched == editor_ && event->type() == QEvent::KeyPress) {
             auto* k = static_cast<QKeyEvent*>(event);
             typed_ = k->text();
-            changes_ = 0;
+            erases_ = k->key() == Qt::Key_Backspace || k->key() == Qt::Key_Delete;
+            changed_ = false;
             pairBefore_.reset();
-            if (TypingCloseTags && html_() && (!typed_.isEmpty() || k->key() == Qt::Key_Backspace || k->key() == Qt::Key_Delete))
-                pairBefore_ = TagPairAtCaret(*editor_);
+            selStart_ = editor_->selStart();
+            selLength_ = editor_->selLength();
+            length_ = editor_->textLength();
+            if (TypingCloseTags && html_() && (!typed_.isEmpty() || erases_))
+                pairBefore_ = pairs_->pairNow();
         }
         return false;
     }
@@ -53,13 +59,31 @@ private:
         int offset = 0, removed = 0, added = 0;
     };
 
+    // The key's one edit ending at the caret: typed text in place of the
+    // selection, or Backspace or Delete taking the selection or a character.
+    std::optional<Change> keyEdit() const
+    {
+        if (!changed_ || editor_->selLength() != 0)
+            return std::nullopt;
+        const int caret = editor_->selStart();
+        const int start = std::min(selStart_, caret);
+        const int added = caret - start;
+        const int removed = added - (editor_->textLength() - length_);
+        const bool typing = !typed_.isEmpty() && !erases_ && added == typed_.size() && removed == selLength_ && start == selStart_;
+        const bool erasing = erases_ && added == 0 && removed > 0 && (selLength_ == 0 || removed == selLength_);
+        if (!typing && !erasing)
+            return std::nullopt;
+        return Change{start, removed, added};
+    }
+
     void afterKey()
     {
-        const bool one = changes_ == 1;
-        changes_ = 0;
-        if (!one || !TypingCloseTags || !html_() || editor_->selLength() != 0)
+        if (!TypingCloseTags || !html_())
             return;
-        if (pairBefore_ && rename())
+        const std::optional<Change> edit = keyEdit();
+        if (!edit)
+            return;
+        if (pairBefore_ && rename(*edit))
             return;
         const int caret = editor_->selStart();
         if (typed_ != u">" && typed_ != u"/")
@@ -85,15 +109,15 @@ private:
         applying_ = false;
     }
 
-    bool rename()
+    bool rename(const Change& change)
     {
         const TagPair p = *pairBefore_;
-        const int delta = change_.added - change_.removed;
+        const int delta = change.added - change.removed;
         const int lo = std::min(p.openName, p.closeName);
         const int hi = std::max(p.openName + p.openLength, p.closeName + p.closeLength) + std::max(0, delta) + 1;
         const QString window = editor_->textPart(lo, hi - lo);
         const TagPair shifted{p.openName - lo, p.openLength, p.closeName - lo, p.closeLength};
-        const auto r = PartnerRename(shifted, change_.offset - lo, change_.removed, change_.added, window);
+        const auto r = PartnerRename(shifted, change.offset - lo, change.removed, change.added, window);
         if (!r)
             return false;
         const int at = lo + r->start;
@@ -110,10 +134,12 @@ private:
     }
 
     TKRichEdit* editor_;
+    TagPairHighlight* pairs_;
     std::function<bool()> html_;
     QString typed_;
-    int changes_ = 0;
-    Change change_;
+    bool erases_ = false;
+    bool changed_ = false;
+    int selStart_ = 0, selLength_ = 0, length_ = 0;
     std::optional<TagPair> pairBefore_;
     bool applying_ = false;
 };
@@ -125,7 +151,7 @@ void TForm1::buildTagPairCommands()
     const auto html = [this] { return ColouringKindForPath(CurrentFileName) == ColouringKind::Html; };
     TAGPAIRS = new TagPairHighlight(Memo1);
     TAGPAIRS->setCondition([html] { return TypingCloseTags && html(); });
-    new TagTyping(Memo1, html);
+    new TagTyping(Memo1, TAGPAIRS, html);
 
     MENU_PAIRTAG = new QAction(QStringLiteral("Перейти к парному тегу"), this);
     MENU_PAIRTAG->setObjectName(QStringLiteral("MENU_PAIRTAG"));

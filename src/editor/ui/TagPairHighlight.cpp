@@ -55,12 +55,20 @@ void TagPairHighlight::schedule()
     });
 }
 
+std::optional<TagPair> TagPairHighlight::pairNow()
+{
+    if (scheduled_ || !known_)
+        update();
+    return pair_;
+}
+
 bool TagPairHighlight::on() const { return !condition_ || condition_(); }
 
 void TagPairHighlight::update()
 {
     scheduled_ = false;
-    pair_ = on() ? TagPairAtCaret(*editor_) : std::nullopt;
+    known_ = on();
+    pair_ = known_ ? TagPairAtCaret(*editor_) : std::nullopt;
     QList<QTextEdit::ExtraSelection> all;
     bool hadOurs = false;
     for (const QTextEdit::ExtraSelection& s : editor_->extraSelections()) {

@@ -23,6 +23,9 @@ public:
     std::optional<TagPair> pair() const { return pair_; }
     // Works the pair out now, without waiting for the event loop.
     void update();
+    // The pair at the caret now: the one shown when nothing moved since, else
+    // worked out at once.
+    std::optional<TagPair> pairNow();
 
 private:
     void schedule();
@@ -31,6 +34,7 @@ private:
     TKRichEdit* editor_;
     std::function<bool()> condition_;
     bool scheduled_ = false;
+    bool known_ = false; // pair_ was worked out while on
     std::optional<TagPair> pair_;
 };
 

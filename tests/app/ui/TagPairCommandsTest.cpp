@@ -127,4 +127,30 @@ TEST_F(TagPairCommandsTest, HighlightLeavesTheDocumentAlone)
     EXPECT_TRUE(f.Memo1->extraSelections().isEmpty());
 }
 
+// A letter typed or erased in a tag's name renames its partner, and one undo
+// takes both back, on a coloured page as well.
+TEST_F(TagPairCommandsTest, ThePartnerRenamedWithTheKeyIsOneUndoStep)
+{
+    struct C { const char* t; int at; const char* typed; const char* after; const char* undone; };
+    const C cases[] = {
+        {"<div>x</div>", 4, "x", "<divx>x</divx>", "<div>x</div>"},
+        {"<div>x</div>", 11, "x", "<divx>x</divx>", "<div>x</div>"},
+        {"<div>x</div>", 4, "\b", "<di>x</di>", "<div>x</div>"},
+        {"<div>x</div>", 2, "\x7f", "<dv>x</dv>", "<div>x</div>"},
+    };
+    for (const C& c : cases) {
+        TForm1& f = startWith(QString::fromUtf8(c.t));
+        f.Memo1->setSelStart(c.at);
+        QTest::qWait(1);
+        const QString typed = QString::fromUtf8(c.typed);
+        if (typed == "\b") QTest::keyClick(f.Memo1, Qt::Key_Backspace);
+        else if (typed == "\x7f") QTest::keyClick(f.Memo1, Qt::Key_Delete);
+        else type(typed);
+        EXPECT_EQ(text(), QString::fromUtf8(c.after)) << c.t << c.at;
+        undo();
+        EXPECT_EQ(text(), QString::fromUtf8(c.undone)) << c.t << c.at;
+        EXPECT_EQ(Undo().count(), 0) << c.t << c.at;
+    }
+}
+
 } // namespace
