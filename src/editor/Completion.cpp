@@ -36,6 +36,29 @@ bool splitFact(QStringView line, QString& name, QStringList& values, QString& hi
 
 bool skipped(QStringView line) { return line.trimmed().isEmpty() || line.trimmed().startsWith(u'#'); }
 
+// Calls fact(line, number) for every line of a table that holds a fact (not
+// blank, not a comment), its line end cut off; numbers count from 1.
+template <typename Fact>
+void forEachFactLine(const QString& text, Fact fact)
+{
+    int n = 0;
+    for (QStringView line : QStringView(text).split(u'\n')) {
+        ++n;
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+        if (!skipped(line))
+            fact(line, n);
+    }
+}
+
+// Notes a name the table gave before.
+void noteRepeat(QSet<QString>& seen, const QString& name, const QString& what, QStringList& faults)
+{
+    if (seen.contains(name))
+        faults << QStringLiteral("%1 %2 twice").arg(what, name);
+    seen.insert(name);
+}
+
 void noteDuplicates(const QStringList& values, const QString& where, QStringList& faults)
 {
     QSet<QString> seen;
@@ -51,40 +74,30 @@ void parseHtml(const QString& text, CompletionTables& t)
     QSet<QString> elements;
     HtmlElementFact* current = nullptr;
     QSet<QString> attributes;
-    int n = 0;
-    for (QStringView line : QStringView(text).split(u'\n')) {
-        ++n;
-        if (line.endsWith(u'\r'))
-            line.chop(1);
-        if (skipped(line))
-            continue;
+    forEachFactLine(text, [&](QStringView line, int n) {
         if (line.startsWith(u"@obsolete")) {
             t.obsolete << line.sliced(9).toString().split(u' ', Qt::SkipEmptyParts);
-            continue;
+            return;
         }
         QString name, hint;
         QStringList values;
         if (!splitFact(line, name, values, hint)) {
             t.faults << QStringLiteral("html.txt:%1: not a fact").arg(n);
-            continue;
+            return;
         }
         if (line.front() == u' ' || line.front() == u'\t') {
             if (!current) {
                 t.faults << QStringLiteral("html.txt:%1: attribute before any element").arg(n);
-                continue;
+                return;
             }
-            if (attributes.contains(name))
-                t.faults << QStringLiteral("html.txt:%1: attribute %2 twice").arg(n).arg(name);
-            attributes.insert(name);
+            noteRepeat(attributes, name, QStringLiteral("html.txt:%1: attribute").arg(n), t.faults);
             noteDuplicates(values, QStringLiteral("html.txt:%1").arg(n), t.faults);
             current->attributes.push_back({name, hint, values});
-            continue;
+            return;
         }
         if (!values.isEmpty())
             t.faults << QStringLiteral("html.txt:%1: element with values").arg(n);
-        if (elements.contains(name))
-            t.faults << QStringLiteral("html.txt:%1: element %2 twice").arg(n).arg(name);
-        elements.insert(name);
+        noteRepeat(elements, name, QStringLiteral("html.txt:%1: element").arg(n), t.faults);
         attributes.clear();
         if (name == u"*") {
             t.global = {name, hint, {}};
@@ -93,7 +106,7 @@ void parseHtml(const QString& text, CompletionTables& t)
             t.elements.push_back({name, hint, {}});
             current = &t.elements.back();
         }
-    }
+    });
     // An element's own attribute may not repeat a global one.
     for (const HtmlElementFact& e : t.elements)
         for (const HtmlAttributeFact& a : e.attributes)
@@ -105,53 +118,35 @@ void parseHtml(const QString& text, CompletionTables& t)
 void parseCss(const QString& text, CompletionTables& t)
 {
     QSet<QString> seen;
-    int n = 0;
-    for (QStringView line : QStringView(text).split(u'\n')) {
-        ++n;
-        if (line.endsWith(u'\r'))
-            line.chop(1);
-        if (skipped(line))
-            continue;
+    forEachFactLine(text, [&](QStringView line, int n) {
         QString name, hint;
         QStringList values;
         if (!splitFact(line, name, values, hint)) {
             t.faults << QStringLiteral("css.txt:%1: not a fact").arg(n);
-            continue;
+            return;
         }
-        if (seen.contains(name))
-            t.faults << QStringLiteral("css.txt:%1: property %2 twice").arg(n).arg(name);
-        seen.insert(name);
+        noteRepeat(seen, name, QStringLiteral("css.txt:%1: property").arg(n), t.faults);
         noteDuplicates(values, QStringLiteral("css.txt:%1").arg(n), t.faults);
         t.properties.push_back({name, hint, values});
-    }
+    });
 }
 
 void parseReferences(const QString& text, CompletionTables& t)
 {
     QSet<QString> seen;
-    int n = 0;
-    for (QStringView line : QStringView(text).split(u'\n')) {
-        ++n;
-        if (line.endsWith(u'\r'))
-            line.chop(1);
-        if (skipped(line))
-            continue;
-        QString head, hint;
-        QStringList values;
+    forEachFactLine(text, [&](QStringView line, int n) {
         const qsizetype bar = line.indexOf(u'|');
         const QStringList parts = bar < 0 ? QStringList() : line.first(bar).toString().split(u' ', Qt::SkipEmptyParts);
         bool ok = false;
         const uint code = parts.size() == 2 ? parts[1].toUInt(&ok, 16) : 0;
-        hint = bar < 0 ? QString() : line.sliced(bar + 1).trimmed().toString();
+        const QString hint = bar < 0 ? QString() : line.sliced(bar + 1).trimmed().toString();
         if (!ok || code == 0 || code > 0x10FFFF || hint.isEmpty()) {
             t.faults << QStringLiteral("entities.txt:%1: not a fact").arg(n);
-            continue;
+            return;
         }
-        if (seen.contains(parts[0]))
-            t.faults << QStringLiteral("entities.txt:%1: %2 twice").arg(n).arg(parts[0]);
-        seen.insert(parts[0]);
+        noteRepeat(seen, parts[0], QStringLiteral("entities.txt:%1:").arg(n), t.faults);
         t.references.push_back({parts[0], char32_t(code), hint});
-    }
+    });
 }
 
 bool isNameChar(QChar c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'-'; }
