@@ -18,9 +18,6 @@
 
 namespace {
 
-// A line's start state as the colouring keeps it in its block, below the
-// bit that marks a coloured line; negative while never worked out.
-constexpr int kStateMask = (1 << 30) - 1;
 // How far back the context may look for a line with a known state.
 constexpr int kLinesBack = 200;
 // How much text around the caret is searched for custom properties.
@@ -74,12 +71,8 @@ CompletionContext TCompletionCommands::contextAtCaret() const
     QTextBlock first = caretBlock;
     int state = -1;
     for (int i = 0; i < kLinesBack && first.isValid(); ++i) {
-        if (first.blockNumber() == 0) {
-            state = InitialColouringState(kind);
-            break;
-        }
-        if (first.userState() >= 0) {
-            state = first.userState() & kStateMask;
+        if (const std::optional<int> known = editor_->colouring()->knownStartState(first)) {
+            state = *known;
             break;
         }
         if (!first.previous().isValid())

@@ -240,6 +240,13 @@ int TSyntaxColouring::lineStartState(int line)
     return startState(block);
 }
 
+std::optional<int> TSyntaxColouring::knownStartState(const QTextBlock& block) const
+{
+    if (!block.isValid() || (block.blockNumber() > 0 && (block.userState() < 0 || !stateKnown(block.blockNumber()))))
+        return std::nullopt;
+    return startState(block);
+}
+
 void TSyntaxColouring::colourBlock(QTextBlock& block)
 {
     const int start = startState(block);

@@ -16,6 +16,7 @@
 #include <QColor>
 #include <QObject>
 #include <QTextCharFormat>
+#include <optional>
 #include <vector>
 
 class QTextBlock;
@@ -49,6 +50,9 @@ public:
     // is not known yet (without the step's budget: asked for by a command,
     // not by a paint).
     int lineStartState(int line);
+    // The state at the start of a line when it is known now, without
+    // working anything out.
+    std::optional<int> knownStartState(const QTextBlock& block) const;
 
     // Longest time one step spends working out states.
     static int StepBudgetMs;
