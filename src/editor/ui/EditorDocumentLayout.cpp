@@ -8,6 +8,7 @@
 
 TEditorDocumentLayout::TEditorDocumentLayout(QTextDocument* document)
     : QPlainTextDocumentLayout(document)
+    , margin_(document->documentMargin())
 {
 }
 
@@ -74,15 +75,29 @@ QRectF TEditorDocumentLayout::blockBoundingRect(const QTextBlock& block) const
     return QPlainTextDocumentLayout::blockBoundingRect(block);
 }
 
+void TEditorDocumentLayout::setFormats(const QTextBlock& block, const QList<QTextLayout::FormatRange>& formats)
+{
+    block.layout()->setFormats(formats);
+    // Inside the document's own report of an edit the line joins that
+    // edit's range, which is reported next anyway.
+    formatsOnly_ = true;
+    document()->markContentsDirty(block.position(), block.length());
+    formatsOnly_ = false;
+}
+
 void TEditorDocumentLayout::documentChanged(int from, int charsRemoved, int charsAdded)
 {
+    if (formatsOnly_)
+        return;
     // A change inside one line, the line count unchanged: that line alone
     // is laid out again, as the plain layout does, without its search for a
     // new widest line.
     QTextDocument* doc = document();
     const int blocks = doc->blockCount();
     const QTextBlock first = doc->findBlock(from);
-    const QTextBlock last = doc->findBlock(std::max(0, from + charsRemoved + charsAdded - 1));
+    // The text now in place of the change; with the line count unchanged,
+    // what it replaced held no line break unless this holds one too.
+    const QTextBlock last = doc->findBlock(std::max(from, from + charsAdded - 1));
     if (blocks == blockCount_ && first == last && first.isValid() && first.length() > 0) {
         const qreal heightBefore = blockBoundingRect(first).height();
         if (layOut(first)) {

@@ -10,6 +10,7 @@
 // past the widest width is left to the plain layout, which records it.
 #include <QPlainTextDocumentLayout>
 #include <QTextBlock>
+#include <QTextLayout>
 #include <functional>
 
 class TEditorDocumentLayout : public QPlainTextDocumentLayout {
@@ -24,6 +25,14 @@ public:
     // width to lay out at is read when the lines beside a block have none.
     void setShownBlock(std::function<QTextBlock()> shownBlock) { shownBlock_ = std::move(shownBlock); }
 
+    // Sets a line's formats (the colouring's). Qt records such a change as
+    // an edit of the line that is still to be reported, and reports it with
+    // the next real edit: a key typed after the lines in view were coloured
+    // would lay out and repaint all of them. Here the record is closed at
+    // once; the line's layout is only cleared, and laid out again when it
+    // is next painted or measured, as after any change of its formats.
+    void setFormats(const QTextBlock& block, const QList<QTextLayout::FormatRange>& formats);
+
 protected:
     void documentChanged(int from, int charsRemoved, int charsAdded) override;
 
@@ -37,5 +46,7 @@ private:
     // The block count the plain layout last saw.
     int blockCount_ = -1;
     // The document margin the last layout used.
-    qreal margin_ = -1;
+    qreal margin_;
+    // A change of formats alone is being closed: nothing to lay out.
+    bool formatsOnly_ = false;
 };

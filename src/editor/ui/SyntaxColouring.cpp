@@ -1,5 +1,6 @@
 #include "editor/ui/SyntaxColouring.h"
 
+#include "editor/ui/EditorDocumentLayout.h"
 #include "editor/ui/KRichEdit.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -210,7 +211,7 @@ bool TSyntaxColouring::resolveStates(int upTo)
                 break;
             }
             if (stored >= 0 && (stored & kColoured) && !block.layout()->formats().isEmpty())
-                block.layout()->setFormats({});
+                setFormats(block, {});
             block.setUserState(state);
             prev = block;
             ++k;
@@ -261,8 +262,16 @@ void TSyntaxColouring::colourBlock(QTextBlock& block)
     }
     // Setting formats lays the line out again: only when they change.
     if (block.layout()->formats() != ranges)
-        block.layout()->setFormats(ranges);
+        setFormats(block, ranges);
     block.setUserState(start | kColoured);
+}
+
+void TSyntaxColouring::setFormats(const QTextBlock& block, const QList<QTextLayout::FormatRange>& formats)
+{
+    if (auto* layout = qobject_cast<TEditorDocumentLayout*>(editor_->document()->documentLayout()))
+        layout->setFormats(block, formats);
+    else
+        block.layout()->setFormats(formats);
 }
 
 void TSyntaxColouring::strip(QTextBlock& block)
@@ -271,7 +280,7 @@ void TSyntaxColouring::strip(QTextBlock& block)
     if (stored < 0 || !(stored & kColoured))
         return;
     if (!block.layout()->formats().isEmpty())
-        block.layout()->setFormats({});
+        setFormats(block, {});
     block.setUserState(stored & kStateMask);
 }
 

@@ -16,6 +16,7 @@
 #include <QColor>
 #include <QObject>
 #include <QTextCharFormat>
+#include <QTextLayout>
 #include <optional>
 #include <vector>
 
@@ -70,6 +71,7 @@ private:
     // Works out start states up to the block; false when the budget ran out.
     bool resolveStates(int upTo);
     void colourBlock(QTextBlock& block);
+    void setFormats(const QTextBlock& block, const QList<QTextLayout::FormatRange>& formats);
     void strip(QTextBlock& block);
     void stripRange(int first, int last);
     void stripAll();

@@ -8,6 +8,7 @@
 #include "editor/ui/SyntaxColouring.h"
 
 #include <QAction>
+#include <QPaintEvent>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -130,6 +131,53 @@ TEST_F(SyntaxColouringTest, OnlyLinesNearTheViewHoldColoursAndLongCatchUpsGoInSt
     EXPECT_EQ(ColourAt(m, last - 2, 0), colour(Token::Selector));
     EXPECT_LE(m->colouring()->colouredLines(), linesInView + 130);
     EXPECT_FALSE(ColourAt(m, 3, 0).isValid()); // the first lines gave theirs back
+}
+
+// Records the regions the viewport paints.
+struct PaintedRegions : QObject {
+    QList<QRegion> regions;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            regions << static_cast<QPaintEvent*>(event)->region();
+        return false;
+    }
+};
+
+TEST_F(SyntaxColouringTest, AKeyAfterTheViewWasColouredChangesAndRepaintsItsLineAlone)
+{
+    TKRichEdit* m = editor_.get();
+    QStringList lines;
+    for (int i = 0; i < 200; ++i)
+        lines << QStringLiteral("<b class=\"c\">%1</b>").arg(i);
+    m->setText(lines.join(QStringLiteral("\r\n")));
+    m->setSelStart(m->lineStart(5) + 3);
+    Paint(m);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(ColourAt(m, 20, 1), colour(Token::Tag));
+
+    QSignalSpy contents(m->document(), &QTextDocument::contentsChange);
+    PaintedRegions painted;
+    m->viewport()->installEventFilter(&painted);
+    const int position = m->textCursor().position();
+    QTest::keyClick(m, Qt::Key_X);
+    QCoreApplication::processEvents();
+    m->viewport()->removeEventFilter(&painted);
+
+    // The document reports the typed character, not the lines coloured before.
+    ASSERT_EQ(contents.count(), 1);
+    EXPECT_EQ(contents.first().at(0).toInt(), position);
+    EXPECT_EQ(contents.first().at(1).toInt(), 0);
+    EXPECT_EQ(contents.first().at(2).toInt(), 1);
+    ASSERT_FALSE(painted.regions.isEmpty());
+    const QRect line = m->cursorRect();
+    for (const QRegion& r : painted.regions) {
+        EXPECT_LE(r.boundingRect().height(), 2 * line.height()) << r.boundingRect().y();
+        EXPECT_TRUE(r.intersects(line));
+    }
+    EXPECT_EQ(ColourAt(m, 5, 1), colour(Token::Tag));
+    EXPECT_EQ(ColourAt(m, 20, 1), colour(Token::Tag));
+    EXPECT_EQ(m->line(5), QStringLiteral("<b xclass=\"c\">5</b>"));
 }
 
 TEST_F(SyntaxColouringTest, AVeryLongLineIsColouredInItsBeginningOnly)
