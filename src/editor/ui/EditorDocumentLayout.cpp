@@ -12,6 +12,54 @@ TEditorDocumentLayout::TEditorDocumentLayout(QTextDocument* document)
 {
 }
 
+namespace {
+
+// A line at least this long keeps its glyphs while it holds the caret, and
+// is laid out without shaping: no kerning and no ligatures, but less than
+// half the time (scripts that need shaping are shaped all the same).
+constexpr int kLongLine = 10000;
+
+// Marks the format that turns shaping off, among a line's formats.
+constexpr int kUnshapedProperty = QTextFormat::UserProperty + 0x7A2;
+
+bool isUnshaped(const QTextLayout::FormatRange& r) { return r.format.hasProperty(kUnshapedProperty); }
+
+} // namespace
+
+QList<QTextLayout::FormatRange> TEditorDocumentLayout::formats(const QTextBlock& block)
+{
+    QList<QTextLayout::FormatRange> formats = block.layout()->formats();
+    formats.removeIf(isUnshaped);
+    return formats;
+}
+
+QSizeF TEditorDocumentLayout::documentSize() const
+{
+    QSizeF size = QPlainTextDocumentLayout::documentSize();
+    size.setWidth(std::max(size.width(), widest_));
+    return size;
+}
+
+void TEditorDocumentLayout::keepGlyphs(const QTextBlock& block)
+{
+    const bool keep = block.length() >= kLongLine && caretBlock_ && caretBlock_() == block;
+    const QTextBlock kept = glyphsKept_.isNull() ? QTextBlock() : glyphsKept_.block();
+    if (kept.isValid() && kept != block) {
+        // The glyphs go with the layout; the line is laid out again when
+        // it is next shown.
+        kept.layout()->setCacheEnabled(false);
+        setFormats(kept, formats(kept));
+    }
+    if (!keep) {
+        if (kept == block)
+            block.layout()->setCacheEnabled(false);
+        glyphsKept_ = QTextCursor();
+        return;
+    }
+    block.layout()->setCacheEnabled(true);
+    glyphsKept_ = QTextCursor(block);
+}
+
 bool TEditorDocumentLayout::layOut(const QTextBlock& block)
 {
     QTextDocument* doc = document();
@@ -36,7 +84,13 @@ bool TEditorDocumentLayout::layOut(const QTextBlock& block)
     if (available < 0)
         return false;
 
+    keepGlyphs(block);
     QTextLayout* tl = block.layout();
+    // A line that got long or short: its formats turn shaping off or on.
+    const QList<QTextLayout::FormatRange> current = tl->formats();
+    const bool unshaped = !current.isEmpty() && isUnshaped(current.first());
+    if (unshaped != (block.length() >= kLongLine))
+        setFormats(block, formats(block));
     tl->setTextOption(option);
     tl->beginLayout();
     qreal height = 0;
@@ -58,10 +112,9 @@ bool TEditorDocumentLayout::layOut(const QTextBlock& block)
     const int linesBefore = doc->lineCount();
     const_cast<QTextBlock&>(block).setLineCount(block.isVisible() ? tl->lineCount() : 0);
     if (widest > documentSize().width()) {
-        // A new widest line: the plain layout lays it out once more and
-        // takes its width as the document's.
-        tl->clearLayout();
-        QPlainTextDocumentLayout::blockBoundingRect(block);
+        // A new widest line: the document widens to it.
+        widest_ = widest;
+        Q_EMIT documentSizeChanged(documentSize());
     } else if (doc->lineCount() != linesBefore) {
         Q_EMIT documentSizeChanged(documentSize());
     }
@@ -77,7 +130,17 @@ QRectF TEditorDocumentLayout::blockBoundingRect(const QTextBlock& block) const
 
 void TEditorDocumentLayout::setFormats(const QTextBlock& block, const QList<QTextLayout::FormatRange>& formats)
 {
-    block.layout()->setFormats(formats);
+    if (block.length() >= kLongLine) {
+        // The line's own formats come after this one and so override it.
+        QTextCharFormat unshaped;
+        unshaped.setFontStyleStrategy(QFont::PreferNoShaping);
+        unshaped.setProperty(kUnshapedProperty, true);
+        QList<QTextLayout::FormatRange> all{{0, block.length(), unshaped}};
+        all.append(formats);
+        block.layout()->setFormats(all);
+    } else {
+        block.layout()->setFormats(formats);
+    }
     // Inside the document's own report of an edit the line joins that
     // edit's range, which is reported next anyway.
     formatsOnly_ = true;
@@ -109,5 +172,9 @@ void TEditorDocumentLayout::documentChanged(int from, int charsRemoved, int char
         }
     }
     blockCount_ = blocks;
+    // The whole text laid out again (a new text, a new font): its widest
+    // line is the plain layout's to find.
+    if (from == 0 && charsAdded >= doc->characterCount() - 1)
+        widest_ = 0;
     QPlainTextDocumentLayout::documentChanged(from, charsRemoved, charsAdded);
 }

@@ -10,6 +10,7 @@
 // past the widest width is left to the plain layout, which records it.
 #include <QPlainTextDocumentLayout>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextLayout>
 #include <functional>
 
@@ -24,6 +25,15 @@ public:
     // A block the view keeps laid out (its first visible one): where the
     // width to lay out at is read when the lines beside a block have none.
     void setShownBlock(std::function<QTextBlock()> shownBlock) { shownBlock_ = std::move(shownBlock); }
+    // The block holding the caret. When it is a long line (a minified
+    // script), its layout keeps its shaped glyphs between uses: Qt shapes a
+    // line anew for every caret placement and every paint otherwise, and a
+    // line of megabytes takes a good part of a second to shape.
+    void setCaretBlock(std::function<QTextBlock()> caretBlock) { caretBlock_ = std::move(caretBlock); }
+
+    // The plain layout's size, as wide as the widest line this layout has
+    // laid out since the text or the font was last set as a whole.
+    QSizeF documentSize() const override;
 
     // Sets a line's formats (the colouring's). Qt records such a change as
     // an edit of the line that is still to be reported, and reports it with
@@ -31,7 +41,11 @@ public:
     // would lay out and repaint all of them. Here the record is closed at
     // once; the line's layout is only cleared, and laid out again when it
     // is next painted or measured, as after any change of its formats.
+    // A long line is laid out without shaping, by a format of its own
+    // that the line's formats override.
     void setFormats(const QTextBlock& block, const QList<QTextLayout::FormatRange>& formats);
+    // The line's formats as last set, without that one.
+    static QList<QTextLayout::FormatRange> formats(const QTextBlock& block);
 
 protected:
     void documentChanged(int from, int charsRemoved, int charsAdded) override;
@@ -42,7 +56,17 @@ private:
     // no such line is at hand.
     bool layOut(const QTextBlock& block);
 
+    // The caret's block keeps its glyphs when it is long; the block that
+    // kept them before gives them up.
+    void keepGlyphs(const QTextBlock& block);
+
     std::function<QTextBlock()> shownBlock_;
+    std::function<QTextBlock()> caretBlock_;
+    // Where the line keeping its glyphs starts (null when none does).
+    QTextCursor glyphsKept_;
+    // The widest line laid out here; the plain layout is not told of it, so
+    // that it does not lay that line out a second time.
+    qreal widest_ = 0;
     // The block count the plain layout last saw.
     int blockCount_ = -1;
     // The document margin the last layout used.

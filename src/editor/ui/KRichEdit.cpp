@@ -28,6 +28,7 @@ TKRichEdit::TKRichEdit(QWidget* parent)
     auto* doc = new QTextDocument(this);
     auto* layout = new TEditorDocumentLayout(doc);
     layout->setShownBlock([this] { return firstVisibleBlock(); });
+    layout->setCaretBlock([this] { return textCursor().block(); });
     doc->setDocumentLayout(layout);
     doc->documentLayout()->setPaintDevice(viewport());
     doc->setDefaultFont(font());
@@ -50,8 +51,10 @@ TKRichEdit::~TKRichEdit()
 {
     // The document outlives this part of the control for a moment: its
     // layout must not ask for the view any more.
-    if (auto* layout = qobject_cast<TEditorDocumentLayout*>(document()->documentLayout()))
+    if (auto* layout = qobject_cast<TEditorDocumentLayout*>(document()->documentLayout())) {
         layout->setShownBlock({});
+        layout->setCaretBlock({});
+    }
 }
 
 void TKRichEdit::reportDocumentChange(int position, int, int added)

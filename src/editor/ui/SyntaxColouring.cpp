@@ -210,7 +210,7 @@ bool TSyntaxColouring::resolveStates(int upTo)
                 resolved = true;
                 break;
             }
-            if (stored >= 0 && (stored & kColoured) && !block.layout()->formats().isEmpty())
+            if (stored >= 0 && (stored & kColoured) && !formats(block).isEmpty())
                 setFormats(block, {});
             block.setUserState(state);
             prev = block;
@@ -261,7 +261,7 @@ void TSyntaxColouring::colourBlock(QTextBlock& block)
         ranges.append({s.start, s.length, formats_[int(s.token)]});
     }
     // Setting formats lays the line out again: only when they change.
-    if (block.layout()->formats() != ranges)
+    if (formats(block) != ranges)
         setFormats(block, ranges);
     block.setUserState(start | kColoured);
 }
@@ -274,12 +274,19 @@ void TSyntaxColouring::setFormats(const QTextBlock& block, const QList<QTextLayo
         block.layout()->setFormats(formats);
 }
 
+QList<QTextLayout::FormatRange> TSyntaxColouring::formats(const QTextBlock& block) const
+{
+    if (qobject_cast<TEditorDocumentLayout*>(editor_->document()->documentLayout()))
+        return TEditorDocumentLayout::formats(block);
+    return block.layout()->formats();
+}
+
 void TSyntaxColouring::strip(QTextBlock& block)
 {
     const int stored = block.userState();
     if (stored < 0 || !(stored & kColoured))
         return;
-    if (!block.layout()->formats().isEmpty())
+    if (!formats(block).isEmpty())
         setFormats(block, {});
     block.setUserState(stored & kStateMask);
 }

@@ -71,6 +71,8 @@ private:
     // Works out start states up to the block; false when the budget ran out.
     bool resolveStates(int upTo);
     void colourBlock(QTextBlock& block);
+    // A line's formats, as the colouring set them.
+    QList<QTextLayout::FormatRange> formats(const QTextBlock& block) const;
     void setFormats(const QTextBlock& block, const QList<QTextLayout::FormatRange>& formats);
     void strip(QTextBlock& block);
     void stripRange(int first, int last);

@@ -7,6 +7,7 @@
 
 #include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -133,8 +134,81 @@ TEST_F(EditorDocumentLayout, TheWidestWidthHoldsWhenTheWidestLineNarrowsAndFollo
     const qreal wide = layout->documentSize().width();
     replace(201 + 100, 2, {})(ours);
     EXPECT_EQ(layout->documentSize().width(), wide) << "no search for a new widest line at an edit";
+    const int scrollRange = ours.horizontalScrollBar()->maximum();
     replace(0, 0, QString(300, u'm'))(ours);
     EXPECT_GT(layout->documentSize().width(), wide) << "a line wider than any before widens the document";
+    EXPECT_GT(ours.horizontalScrollBar()->maximum(), scrollRange);
+    // The view scrolls to the end of the new widest line.
+    ours.horizontalScrollBar()->setValue(ours.horizontalScrollBar()->maximum());
+    QTextCursor end(ours.document()->firstBlock());
+    end.movePosition(QTextCursor::EndOfBlock);
+    const QRect caret = ours.cursorRect(end);
+    EXPECT_GE(caret.left(), 0);
+    EXPECT_LE(caret.right(), ours.viewport()->width());
+}
+
+} // namespace
+
+namespace {
+
+// The caret at a column of a line, and the column a click at that caret's
+// place gives back.
+struct CaretPlace {
+    int x;
+    int back;
+};
+
+CaretPlace caretAt(TKRichEdit& e, int line, int column)
+{
+    QTextCursor c(e.document()->findBlockByNumber(line));
+    c.setPosition(c.position() + column);
+    const QRect r = e.cursorRect(c);
+    const QTextCursor hit = e.cursorForPosition(QPoint(r.left(), r.center().y()));
+    return {r.left(), hit.position() - hit.block().position()};
+}
+
+TEST_F(EditorDocumentLayout, ALongLineKeepsItsCaretPlacesThroughEditsAndCaretMoves)
+{
+    TKRichEdit ours;
+    ours.resize(400, 200);
+    ours.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&ours));
+    // Longer than a line that is shaped.
+    const QString longLine = QStringLiteral("<p class=\"a\">fi ffl AV Ta</p> ").repeated(1000);
+    ours.setPlainText(longLine + u'\n' + QStringLiteral("short") + u'\n' + longLine);
+    const auto expectPlaces = [&](int line, const char* when) {
+        SCOPED_TRACE(when);
+        int x = -1;
+        for (int column : {0, 1, 5, 20, 21, 22, 23, 40}) {
+            const CaretPlace p = caretAt(ours, line, column);
+            EXPECT_GT(p.x, x) << column;
+            EXPECT_EQ(p.back, column);
+            x = p.x;
+        }
+    };
+    ours.setTextCursor(QTextCursor(ours.document()->firstBlock()));
+    expectPlaces(0, "opened");
+    QTextCursor c = ours.textCursor();
+    c.setPosition(20);
+    ours.setTextCursor(c);
+    QTest::keyClicks(&ours, QStringLiteral("xy"));
+    EXPECT_EQ(ours.document()->firstBlock().text().mid(18, 6).toStdString(), "l xyAV");
+    expectPlaces(0, "typed into");
+    // The caret goes to the other long line, is typed with there, and back.
+    c.setPosition(ours.document()->findBlockByNumber(2).position() + 3);
+    ours.setTextCursor(c);
+    QTest::keyClick(&ours, Qt::Key_Z);
+    expectPlaces(2, "the other line typed into");
+    c.setPosition(21);
+    ours.setTextCursor(c);
+    QTest::keyClick(&ours, Qt::Key_Backspace);
+    expectPlaces(0, "back on the first line");
+    // At the line's end, the view scrolled to it.
+    QTest::keyClick(&ours, Qt::Key_End);
+    EXPECT_EQ(ours.textCursor().positionInBlock(), ours.document()->firstBlock().length() - 1);
+    EXPECT_GT(ours.horizontalScrollBar()->value(), 0);
+    EXPECT_GE(ours.cursorRect().left(), 0);
+    EXPECT_LE(ours.cursorRect().right(), ours.viewport()->width());
 }
 
 } // namespace
