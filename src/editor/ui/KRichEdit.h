@@ -71,6 +71,9 @@ public:
     // themselves; appearanceChanged() redoes them for any other change.
     TSyntaxColouring* colouring() const { return colouring_; }
     TLineNumbers* lineNumbers() const { return lineNumbers_; }
+    // The text as setText() put it while no edit has changed it (shared, no
+    // copy); null after an edit.
+    QString keptText() const { return setTextKept_ ? setText_ : QString(); }
     void setColouringKind(ColouringKind kind);
     void appearanceChanged();
     // Room left of the text for the line numbers.

@@ -9,8 +9,10 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <QThread>
 #include <QTimer>
 #include <algorithm>
+#include <climits>
 
 namespace {
 
@@ -99,6 +101,7 @@ void TSyntaxColouring::setKind(ColouringKind kind)
     kind_ = kind;
     stripAll();
     // Every stored state belongs to the other kind.
+    stopWorker();
     dirty_.clear();
     addDirty(1, blockCount_ - 1);
     editor_->viewport()->update();
@@ -154,6 +157,12 @@ void TSyntaxColouring::contentsChange(int position, int /*removed*/, int added)
     const QTextBlock last = doc->findBlock(position + added);
     const int b1 = last.isValid() ? last.blockNumber() : count - 1;
 
+    // States worked out on the other thread hold up to the edited line;
+    // an edit above where it started leaves it nothing worth doing.
+    workedUpTo_ = std::min(workedUpTo_, b0);
+    if (worker_ && b0 < workerFirst_)
+        stopWorker();
+
     // Unknown states after the edit move with their blocks.
     for (Dirty& d : dirty_) {
         if (d.start > b0)
@@ -186,7 +195,91 @@ void TSyntaxColouring::contentsChange(int position, int /*removed*/, int added)
     }
 }
 
-bool TSyntaxColouring::resolveStates(int upTo)
+namespace {
+
+// The start states of the lines after the one at the offset of a CR LF
+// separated text, the state at its start given; empty when cancelled.
+std::vector<int> WorkOutStates(ColouringKind kind, const QString& text, qsizetype offset, int state, const std::atomic<bool>& cancel)
+{
+    std::vector<int> states;
+    const QStringView v(text);
+    for (qsizetype pos = offset;;) {
+        const qsizetype end = v.indexOf(u'\r', pos);
+        if (end < 0)
+            break;
+        state = ColourLine(kind, v.sliced(pos, end - pos), state, nullptr);
+        states.push_back(state);
+        pos = end + 2;
+        if ((states.size() & 1023) == 0 && cancel.load(std::memory_order_relaxed))
+            return {};
+    }
+    return states;
+}
+
+} // namespace
+
+TSyntaxColouring::~TSyntaxColouring() { stopWorker(); }
+
+void TSyntaxColouring::stopWorker()
+{
+    ++generation_;
+    worked_.clear();
+    if (!worker_)
+        return;
+    cancel_->store(true);
+    worker_->wait();
+    delete worker_;
+    worker_ = nullptr;
+}
+
+bool TSyntaxColouring::startWorker(const QTextBlock& prev, int state)
+{
+    const QString text = editor_->keptText();
+    if (text.isNull() || worker_)
+        return false;
+    const int first = prev.blockNumber() + 1;
+    // Every line break before the line is two characters in the text, one
+    // in the document.
+    const qsizetype offset = qsizetype(prev.position()) + prev.blockNumber();
+    const int generation = ++generation_;
+    const ColouringKind kind = kind_;
+    cancel_ = std::make_shared<std::atomic<bool>>(false);
+    workerFirst_ = first;
+    workedUpTo_ = INT_MAX;
+    worker_ = QThread::create([this, text, offset, state, kind, generation, cancel = cancel_, first] {
+        std::vector<int> states = WorkOutStates(kind, text, offset, state, *cancel);
+        if (cancel->load())
+            return;
+        QMetaObject::invokeMethod(
+            this, [this, generation, first, states = std::move(states)]() mutable { workerDone(generation, first, std::move(states)); },
+            Qt::QueuedConnection);
+    });
+    worker_->start(QThread::LowPriority);
+    return true;
+}
+
+void TSyntaxColouring::workerDone(int generation, int first, std::vector<int> states)
+{
+    if (generation != generation_)
+        return;
+    worker_->wait();
+    delete worker_;
+    worker_ = nullptr;
+    // The states hold for the lines no edit has changed the text above of.
+    worked_ = std::move(states);
+    workedFirst_ = first;
+    workedUpTo_ = std::min<qsizetype>(workedUpTo_, first + qsizetype(worked_.size()) - 1);
+    editor_->viewport()->update();
+}
+
+int TSyntaxColouring::workedState(int block) const
+{
+    if (block < workedFirst_ || block > workedUpTo_ || worked_.empty())
+        return -1;
+    return worked_[size_t(block - workedFirst_)];
+}
+
+bool TSyntaxColouring::resolveStates(int upTo, bool wait)
 {
     QElapsedTimer timer;
     timer.start();
@@ -195,6 +288,9 @@ bool TSyntaxColouring::resolveStates(int upTo)
     while (!dirty_.empty() && dirty_.front().start <= upTo) {
         Dirty& d = dirty_.front();
         int k = d.start; // the block whose start state is worked out
+        // The other thread works the states out from here on.
+        if (worker_ && !wait && k >= workerFirst_)
+            return false;
         QTextBlock prev = doc->findBlockByNumber(k - 1);
         int state = startState(prev);
         bool resolved = false;
@@ -204,7 +300,8 @@ bool TSyntaxColouring::resolveStates(int upTo)
                 resolved = true;
                 break;
             }
-            state = ColourLine(kind_, prev.text(), state, nullptr);
+            const int worked = workedState(k);
+            state = worked >= 0 ? worked : ColourLine(kind_, prev.text(), state, nullptr);
             const int stored = block.userState();
             if (k > d.mustEnd && stored >= 0 && (stored & kStateMask) == state) {
                 resolved = true;
@@ -222,18 +319,24 @@ bool TSyntaxColouring::resolveStates(int upTo)
             if ((k & 127) == 0 && timer.nsecsElapsed() > budget) {
                 d.start = k;
                 d.mustEnd = std::max(d.mustEnd, k - 1);
+                // A long way still to go in a text as it was opened: the
+                // rest is worked out on another thread, meanwhile.
+                if (!wait && workedState(k) < 0)
+                    startWorker(prev, startState(prev));
                 return k > upTo;
             }
         }
         if (resolved)
             dirty_.erase(dirty_.begin());
     }
+    if (dirty_.empty())
+        worked_.clear();
     return true;
 }
 
 int TSyntaxColouring::lineStartState(int line)
 {
-    while (!resolveStates(line)) {
+    while (!resolveStates(line, true)) {
     }
     const QTextBlock block = editor_->document()->findBlockByNumber(line);
     if (!block.isValid() || block.blockNumber() == 0 || block.userState() < 0)
@@ -329,7 +432,8 @@ bool TSyntaxColouring::colourVisible()
     const int lineSpacing = std::max(1, editor_->fontMetrics().lineSpacing());
     const int vl = std::min(blockCount_ - 1, vf + editor_->viewport()->height() / lineSpacing + 1);
     const bool done = resolveStates(vl);
-    if (!done)
+    // The other thread's states come with a paint of their own.
+    if (!done && !worker_)
         scheduleCatchUp();
 
     // Colours kept only around the view.

@@ -11,16 +11,23 @@
 // as it was. Working out states stops after a step's budget and goes on in
 // the next event-loop turn, so no step of colouring work takes longer than a
 // frame; lines in view whose state is not known yet stay plain meanwhile.
+// In a page as it was opened, with a long way still to go after the first
+// step (the view at its end), another thread works the rest of the states
+// out from the opened text; they are taken for the lines no edit has
+// changed the text above of since.
 #include "editor/Colouring.h"
 
 #include <QColor>
 #include <QObject>
 #include <QTextCharFormat>
 #include <QTextLayout>
+#include <atomic>
+#include <memory>
 #include <optional>
 #include <vector>
 
 class QTextBlock;
+class QThread;
 class TKRichEdit;
 
 class TSyntaxColouring : public QObject {
@@ -30,6 +37,7 @@ public:
     // Colours the editor's document: the lines in view before every paint
     // of its text.
     explicit TSyntaxColouring(TKRichEdit* editor);
+    ~TSyntaxColouring() override;
 
     void setKind(ColouringKind kind);
     ColouringKind kind() const { return kind_; }
@@ -68,8 +76,16 @@ private:
     void addDirty(int start, int mustEnd);
     bool stateKnown(int block) const;
     int startState(const QTextBlock& block) const;
-    // Works out start states up to the block; false when the budget ran out.
-    bool resolveStates(int upTo);
+    // Works out start states up to the block; false when the budget ran out
+    // or, unless told to wait, the other thread has them to work out.
+    bool resolveStates(int upTo, bool wait = false);
+    // The states after the block worked out on another thread, from the
+    // text as it was opened (nothing done when it has changed since).
+    bool startWorker(const QTextBlock& prev, int state);
+    void workerDone(int generation, int first, std::vector<int> states);
+    void stopWorker();
+    // The other thread's start state of a block, or -1.
+    int workedState(int block) const;
     void colourBlock(QTextBlock& block);
     // A line's formats, as the colouring set them.
     QList<QTextLayout::FormatRange> formats(const QTextBlock& block) const;
@@ -92,4 +108,14 @@ private:
     QTextCharFormat formats_[kTokenCount];
     bool catchUpPending_ = false;
     std::vector<TokenSpan> spans_;
+
+    QThread* worker_ = nullptr;
+    std::shared_ptr<std::atomic<bool>> cancel_;
+    int generation_ = 0;
+    int workerFirst_ = 0;
+    // The worked-out start states of the blocks from workedFirst_ on; they
+    // hold up to workedUpTo_.
+    std::vector<int> worked_;
+    int workedFirst_ = 0;
+    int workedUpTo_ = -1;
 };

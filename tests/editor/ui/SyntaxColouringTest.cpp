@@ -180,6 +180,45 @@ TEST_F(SyntaxColouringTest, AKeyAfterTheViewWasColouredChangesAndRepaintsItsLine
     EXPECT_EQ(m->line(5), QStringLiteral("<b xclass=\"c\">5</b>"));
 }
 
+TEST_F(SyntaxColouringTest, AnEditDuringALongCatchUpHoldsForTheLinesAfterIt)
+{
+    TKRichEdit* m = editor_.get();
+    QString text = QStringLiteral("<style>\r\n");
+    for (int i = 0; i < 20000; ++i)
+        text += QStringLiteral("p.c%1 { color: red }\r\n").arg(i);
+    text += QStringLiteral("</style>\r\n<b>end</b>");
+    struct Case {
+        const char* name;
+        int line;        // where the style is closed while states are worked out
+        bool stillStyle; // the line before the last still in the style
+    };
+    for (const Case& c : {Case{"above the view", 5, false}, Case{"in the middle", 10000, false}, Case{"none", -1, true}}) {
+        SCOPED_TRACE(c.name);
+        // The first paint's step leaves most of the states to work out.
+        m->setText(text);
+        Paint(m);
+        m->verticalScrollBar()->setValue(m->verticalScrollBar()->maximum());
+        Paint(m);
+        if (c.line >= 0) {
+            m->setSelStart(m->lineStart(c.line));
+            m->setSelText(QStringLiteral("</style>"));
+        }
+        const int last = m->lineCount() - 1;
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                // The edit brought its line into view: the end again.
+                m->verticalScrollBar()->setValue(m->verticalScrollBar()->maximum());
+                Paint(m);
+                return !m->colouring()->statesPending();
+            },
+            10000));
+        Paint(m);
+        EXPECT_EQ(ColourAt(m, last, 1), colour(Token::Tag));
+        EXPECT_EQ(ColourAt(m, last - 2, 0), c.stillStyle ? colour(Token::Selector) : QColor());
+        EXPECT_EQ(m->colouring()->lineStartState(last - 2), ColourLine(ColouringKind::Html, m->line(last - 3), m->colouring()->lineStartState(last - 3), nullptr));
+    }
+}
+
 TEST_F(SyntaxColouringTest, AVeryLongLineIsColouredInItsBeginningOnly)
 {
     TKRichEdit* m = editor_.get();
