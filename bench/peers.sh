@@ -295,11 +295,14 @@ done
 name() { case $1 in veltmark) echo Veltmark ;; kate) echo Kate ;; geany) echo Geany ;; bluefish) echo Bluefish ;; esac; }
 echo "CPU time of the whole editor process (utime + stime, all threads) per key, ms; median of $rounds rounds (of those that gave a figure); $(date -u '+%Y-%m-%d %H:%M UTC')"
 echo
-row="| page |"
-sep="|---|"
-for e in "${editors[@]}"; do row+=" $(name "$e") |"; sep+="---:|"; done
-echo "$row"
-echo "$sep"
+# The head of a table: its first column's caption, then the editors.
+table_head() {
+  local row="|${1:+ $1 |}" sep="|${1:+---|}"
+  for e in "${editors[@]}"; do row+=" $(name "$e") |"; sep+="---:|"; done
+  echo "$row"
+  echo "$sep"
+}
+table_head page
 for page in "${pages[@]}"; do
   row="| $page |"
   for e in "${editors[@]}"; do row+=" $(median ${cost[$e,$page]}) |"; done
@@ -310,11 +313,7 @@ for page in "${pages[@]}"; do
   echo
   echo "Peak RSS (VmHWM) of the editor process on the 50 MB page, MB; median of $rounds"
   echo
-  row="|"
-  sep="|"
-  for e in "${editors[@]}"; do row+=" $(name "$e") |"; sep+="---:|"; done
-  echo "$row"
-  echo "$sep"
+  table_head
   row="|"
   for e in "${editors[@]}"; do row+=" $(median ${peak[$e,50m]}) |"; done
   echo "$row"

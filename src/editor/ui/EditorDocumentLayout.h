@@ -7,7 +7,8 @@
 // plain layout does it, and the document keeps its widest width until the
 // next full layout (a resize, a font change): the horizontal scroll range
 // may stay a little wider than the text, never narrower. A line that grows
-// past the widest width is left to the plain layout, which records it.
+// past the widest width widens the document here (documentSize), without
+// the plain layout laying it out once more.
 #include <QPlainTextDocumentLayout>
 #include <QTextBlock>
 #include <QTextCursor>
