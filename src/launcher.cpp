@@ -1,12 +1,8 @@
 // The "veltmark" command: the switches that need no window (--check, --help,
-// --version) run here on QtCore alone, so a check maps no GUI library; every
+// --version) run here on the C++ library alone, so a check loads no Qt; every
 // other start becomes the window program, installed beside the web engine
 // module, by exec in the same process.
-#include "app/StartUp.h"
-#include "html/CheckCommand.h"
-
-#include <QCoreApplication>
-#include <QTextStream>
+#include "app/plain/Switches.h"
 
 #include <cerrno>
 #include <climits>

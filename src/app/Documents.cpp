@@ -20,53 +20,6 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? char(c + ('a' - 'A')) : c; }
-
-bool isLabelChar(char c)
-{
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '_' || c == '.' || c == ':';
-}
-
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
-
-// The first "c" or "C" at or after `from`; eight bytes at a time over the
-// long stretches of a page that hold neither.
-qsizetype nextLetterC(const char* d, qsizetype from, qsizetype n)
-{
-    constexpr quint64 ones = 0x0101010101010101ULL;
-    constexpr quint64 highs = 0x8080808080808080ULL;
-    qsizetype i = from;
-    for (; i + 8 <= n; i += 8) {
-        quint64 v;
-        std::memcpy(&v, d + i, 8);
-        // Setting the 0x20 bit turns only "C" and "c" into "c".
-        const quint64 x = (v | (ones * 0x20)) ^ (ones * 'c');
-        if ((x - ones) & ~x & highs)
-            break;
-    }
-    for (; i < n; ++i)
-        if (d[i] == 'c' || d[i] == 'C')
-            return i;
-    return n;
-}
-
-// The encodings a charset label names, as browsers read the labels.
-std::optional<int> encodingOfLabel(QByteArrayView label)
-{
-    static const char* const utf8[] = {"utf-8", "utf8", "unicode-1-1-utf-8", "unicode11utf8", "unicode20utf8", "x-unicode20utf8"};
-    static const char* const cp1251[] = {"windows-1251", "cp1251", "x-cp1251"};
-    QByteArray lower(label.size(), Qt::Uninitialized);
-    for (qsizetype i = 0; i < label.size(); ++i)
-        lower[i] = asciiLower(label[i]);
-    for (const char* l : utf8)
-        if (lower == l)
-            return EncodingUtf8;
-    for (const char* l : cp1251)
-        if (lower == l)
-            return EncodingCp1251;
-    return std::nullopt;
-}
-
 QString fileNameOf(const QString& path)
 {
     const qsizetype sep = path.lastIndexOf(platform::PathSep);
@@ -146,50 +99,9 @@ LineEnds LineEndsOf(const QByteArray& bytes)
 
 QStringView LineBreakOf(LineEnds ends) { return ends == LineEnds::Lf ? QStringView(u"\n") : QStringView(u"\r\n"); }
 
-std::optional<int> DeclaredCharset(const QByteArray& bytes)
-{
-    static constexpr QByteArrayView word("charset");
-    const char* d = bytes.constData();
-    const qsizetype n = bytes.size();
-    for (qsizetype i = 0; i + word.size() <= n; ++i) {
-        i = nextLetterC(d, i, n);
-        if (i + word.size() > n)
-            break;
-        qsizetype k = 1;
-        while (k < word.size() && asciiLower(d[i + k]) == word[k])
-            ++k;
-        if (k < word.size() || (i > 0 && isLabelChar(d[i - 1])))
-            continue;
-        qsizetype j = i + word.size();
-        while (j < n && isBlank(d[j]))
-            ++j;
-        if (j < n && d[j] == '=') {
-            ++j;
-            while (j < n && isBlank(d[j]))
-                ++j;
-        } else if (!(i > 0 && d[i - 1] == '@') || j == i + word.size()) {
-            continue; // neither "charset=" nor "@charset <name>"
-        }
-        if (j < n && (d[j] == '"' || d[j] == '\''))
-            ++j;
-        const qsizetype start = j;
-        while (j < n && isLabelChar(d[j]))
-            ++j;
-        if (const std::optional<int> e = encodingOfLabel(QByteArrayView(d + start, j - start)))
-            return e;
-        i = j - 1;
-    }
-    return std::nullopt;
-}
+std::optional<int> DeclaredCharset(const QByteArray& bytes) { return ::DeclaredCharset(std::string_view(bytes.constData(), std::size_t(bytes.size()))); }
 
-int CharsetEncoding(const QByteArray& bytes)
-{
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        return EncodingUtf8;
-    if (const std::optional<int> declared = DeclaredCharset(bytes))
-        return *declared;
-    return !platform::IsAscii(bytes) && platform::IsValidUtf8(bytes) ? EncodingUtf8 : EncodingCp1251;
-}
+int CharsetEncoding(const QByteArray& bytes) { return ::CharsetEncoding(std::string_view(bytes.constData(), std::size_t(bytes.size()))); }
 
 int PageEncoding(const QString& page) { return DeclaredCharset(page.toUtf8()).value_or(EncodingCp1251); }
 
@@ -224,49 +136,14 @@ QString BinaryFileQuestion(const QString& path)
 
 std::optional<QByteArray> ReadDocumentFile(const QString& path, QString* error)
 {
-    const QFileInfo fi(path);
-    QString reason;
-    if (path.isEmpty() || !fi.exists()) {
-        if (error)
-            *error = FileNotFoundMessage;
-        return std::nullopt;
-    }
-    if (fi.isDir()) {
-        if (error)
-            *error = readFailure(path, QStringLiteral("это папка, а не файл"));
-        return std::nullopt;
-    }
-    // A device or a pipe would be read for ever (or block the program).
-    if (!fi.isFile()) {
-        if (error)
-            *error = readFailure(path, QStringLiteral("это не обычный файл (устройство или канал)"));
-        return std::nullopt;
-    }
-    const QString tooLarge = QStringLiteral("файл больше %1 МБ, такие файлы редактор не открывает").arg(MaxDocumentBytes / (1024 * 1024));
-    if (fi.size() > MaxDocumentBytes) {
-        if (error)
-            *error = readFailure(path, tooLarge);
-        return std::nullopt;
-    }
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = readFailure(path, reasonOf(f.error()));
-        return std::nullopt;
-    }
-    // A file that grows while it is read stops at the limit too.
-    QByteArray bytes = f.read(MaxDocumentBytes + 1);
-    if (bytes.size() > MaxDocumentBytes) {
-        if (error)
-            *error = readFailure(path, tooLarge);
-        return std::nullopt;
-    }
-    if (f.error() != QFileDevice::NoError) {
-        if (error)
-            *error = readFailure(path, reasonOf(f.error()));
-        return std::nullopt;
-    }
-    return bytes;
+    QByteArray bytes;
+    const platform::plain::ReadProblem problem = platform::plain::ReadWholeFile(QFile::encodeName(path).constData(), std::size_t(MaxDocumentBytes), bytes);
+    if (problem == platform::plain::ReadProblem::None)
+        return bytes;
+    if (error)
+        *error = problem == platform::plain::ReadProblem::NotFound ? FileNotFoundMessage
+                                                                  : readFailure(path, QString::fromUtf8(ReadProblemReason(problem)));
+    return std::nullopt;
 }
 
 std::optional<DecodedDocument> LoadDocument(const QString& path, QString* error)

@@ -5,6 +5,7 @@
 // editor text comes in as a string (or a TextModel), questions go through
 // platform::prompts(), and log lines through a callback.
 #include "app/Globals.h"
+#include "app/plain/DocumentBytes.h"
 #include "platform/Prompts.h"
 
 #include <QByteArray>
@@ -14,14 +15,11 @@
 
 class TextModel;
 
-inline constexpr int EncodingCp1251 = 1;
-inline constexpr int EncodingUtf8 = 2;
-
 // The scratch document's name, shown in the caption of a new document.
 inline const QString ScratchDocumentName = QStringLiteral("new_document.html");
 inline const QString OriginOpening = QStringLiteral("Opening");
 inline const QString OriginSaving = QStringLiteral("Saving");
-inline const QString FileNotFoundMessage = QStringLiteral("Запрашиваемый файл не найден");
+inline const QString FileNotFoundMessage = QString::fromUtf8(kFileNotFoundText);
 inline const QString SaveQuestionText = QStringLiteral("Сохранить изменения в документе?");
 
 // Writes one line into the message log (red when isError).
@@ -37,16 +35,9 @@ QString JoinDocumentLines(QString decoded);
 LineEnds LineEndsOf(const QByteArray& bytes);
 QStringView LineBreakOf(LineEnds ends);
 
-// The encoding a charset declaration in the bytes names: the first
-// declaration, in any form a browser accepts (charset=utf-8, charset="utf-8",
-// charset = 'UTF-8', <meta charset=...>, CSS @charset "utf-8";), whose name
-// is UTF-8 or Windows-1251 (windows-1251, cp1251, x-cp1251). nullopt when
-// there is none.
+// DeclaredCharset and CharsetEncoding (app/plain/DocumentBytes.h) of a byte array.
 std::optional<int> DeclaredCharset(const QByteArray& bytes);
 
-// The document's encoding, decided from the document alone: a UTF-8 byte
-// order mark; then a declaration; then the bytes — valid UTF-8 holding
-// characters beyond ASCII is UTF-8, anything else Windows-1251.
 int CharsetEncoding(const QByteArray& bytes);
 
 // The encoding of a page made in the program (not read from a file): the
@@ -74,9 +65,6 @@ DecodedDocument CHECK_ENCODE(const QByteArray& bytes);
 QString InvalidUtf8Message(qsizetype invalidBytes);
 // The question before a file that looks binary is opened as text.
 QString BinaryFileQuestion(const QString& path);
-
-// The largest file the editor opens.
-inline constexpr qint64 MaxDocumentBytes = qint64(256) * 1024 * 1024;
 
 // A whole file's bytes. On failure nullopt and *error gets the message
 // (FileNotFoundMessage for a missing file); what is not a regular file (a

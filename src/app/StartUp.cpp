@@ -1,9 +1,4 @@
 #include "app/StartUp.h"
-#include "html/CheckCommand.h"
-#include <QTextStream>
-#include <cstdio>
-#include <cstring>
-
 #include <algorithm>
 
 #include "store/ColourNotation.h"
@@ -106,50 +101,3 @@ QString ClockText(int hour, int minute)
         + QStringLiteral("        ");
 }
 
-QString VersionText() { return QStringLiteral("Veltmark ") + QStringLiteral(VELTMARK_VERSION); }
-
-QString CommandLineHelp()
-{
-    return QStringLiteral(
-        "Использование: veltmark [ДОКУМЕНТ [PARENT<номер> [PARENTDOC<путь>]]]\n"
-        "\n"
-        "Veltmark — редактор веб-страниц, которые пишут вручную.\n"
-        "\n"
-        "  ДОКУМЕНТ            открыть этот файл (HTML, HTM, CSS, JS, PHP, TXT;\n"
-        "                      архив .mht импортируется как новая страница)\n"
-        "  PARENT<номер>       второй аргумент: окно редактора, запустившего этот;\n"
-        "                      при закрытии управление возвращается ему\n"
-        "  PARENTDOC<путь>     третий аргумент: документ того редактора\n"
-        "  --check ФАЙЛ...     проверить теги страниц без окна: каждая ошибка —\n"
-        "                      строка ФАЙЛ:СТРОКА:СИМВОЛ: СООБЩЕНИЕ; код выхода 0 —\n"
-        "                      ошибок нет, 1 — есть ошибки, 2 — файл не прочитан\n"
-        "  --help              показать эту справку\n"
-        "  --version           показать версию программы\n");
-}
-
-std::optional<int> RunWindowlessSwitches(int argc, char** argv)
-{
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            std::fputs(CommandLineHelp().toLocal8Bit().constData(), stdout);
-            return 0;
-        }
-        if (std::strcmp(argv[i], "--version") == 0) {
-            std::printf("%s\n", VersionText().toLocal8Bit().constData());
-            return 0;
-        }
-    }
-    // The tag checker without a window. Nothing on its way waits for events,
-    // so no application object is made: the file names are decoded as the
-    // application would decode its arguments.
-    if (argc > 1 && std::strcmp(argv[1], "--check") == 0) {
-        QStringList files;
-        files.reserve(argc - 2);
-        for (int i = 2; i < argc; ++i)
-            files << QString::fromLocal8Bit(argv[i]);
-        QTextStream out(stdout);
-        QTextStream err(stderr);
-        return RunCheckCommand(files, out, err);
-    }
-    return std::nullopt;
-}

@@ -1,5 +1,4 @@
 #pragma once
-#include <optional>
 // What the program reads at start and writes at close, apart from windows:
 // the document named on the command line, the window placement and the
 // editor's appearance. The main window applies these.
@@ -61,10 +60,3 @@ EditorAppearance ReadEditorAppearance();
 
 // The clock text: hour without leading zero, colon, minutes, eight blanks.
 QString ClockText(int hour, int minute);
-
-// The text of --help and --version.
-QString CommandLineHelp();
-QString VersionText();
-// The switches that need no window (--help, -h, --version anywhere, --check
-// first): their exit code once done; nullopt for a start of the window.
-std::optional<int> RunWindowlessSwitches(int argc, char** argv);

@@ -14,6 +14,8 @@
 // The pass is a pure function of the text; the main window's CHECK_TAGS logs
 // the message and selects the character (CheckTagsInModel does the latter).
 // Inside TForm1, whose method has the same name, call it as ::CHECK_TAGS.
+#include "html/plain/TagPass.h"
+
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -21,11 +23,11 @@
 class TextModel;
 
 // The messages of a fault and of a clean check.
-inline constexpr QStringView kTagUnknownMessage = u"Ошибка! Неизвестный тег";
-inline constexpr QStringView kTagNotClosedMessage = u"Ошибка! Тег не закрыт.";
-inline constexpr QStringView kTagSurplusCloseMessage = u"Ошибка! Лишнее закрытие тега или тег некорректен.";
-inline constexpr QStringView kTableCheckHeading = u"Проверка построения таблиц...";
-inline constexpr QStringView kTagCheckPassedMessage = u"Ошибок при проверке не обнаружено";
+inline constexpr QStringView kTagUnknownMessage{kTagUnknownText.data(), qsizetype(kTagUnknownText.size())};
+inline constexpr QStringView kTagNotClosedMessage{kTagNotClosedText.data(), qsizetype(kTagNotClosedText.size())};
+inline constexpr QStringView kTagSurplusCloseMessage{kTagSurplusCloseText.data(), qsizetype(kTagSurplusCloseText.size())};
+inline constexpr QStringView kTableCheckHeading{kTableCheckHeadingText.data(), qsizetype(kTableCheckHeadingText.size())};
+inline constexpr QStringView kTagCheckPassedMessage{kTagCheckPassedText.data(), qsizetype(kTagCheckPassedText.size())};
 
 struct TagCheckResult {
     bool passed = true;

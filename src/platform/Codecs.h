@@ -1,6 +1,8 @@
 #pragma once
 // Windows-1251 and UTF-8 to and from Unicode. Text is Unicode in memory;
 // these encodings exist only in files.
+#include "platform/plain/Bytes.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -18,7 +20,7 @@ QByteArray EncodeCp1251(const QString& text, bool* lossless = nullptr);
 // text as one lone low surrogate, U+DC80..U+DCFF (byte 0x80..0xFF), which no
 // valid UTF-8 can produce. Both encoders write it back as that byte, so a
 // file's bytes survive a round trip whatever they were.
-inline constexpr char16_t RawByteBase = 0xDC00;
+using plain::RawByteBase;
 inline bool IsRawByte(QChar c) { return c.unicode() >= 0xDC80 && c.unicode() <= 0xDCFF; }
 inline QChar RawByteChar(unsigned char b) { return QChar(char16_t(RawByteBase + b)); }
 

@@ -1,14 +1,18 @@
 #include "TestSupport.h"
 
 #include "html/CheckCommand.h"
+#include "html/plain/CheckCommand.h"
 
 #include "app/Documents.h"
 #include "html/TagChecker.h"
+#include "html/plain/TagPass.h"
 #include "platform/Codecs.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 
+#include <cstdio>
+#include <cstdlib>
 #include <sys/stat.h>
 
 using testing_support::WriteBytes;
@@ -28,13 +32,22 @@ protected:
 
     int run(const QStringList& files)
     {
-        out_.clear();
-        err_.clear();
-        QTextStream out(&out_);
-        QTextStream err(&err_);
-        const int code = RunCheckCommand(files, out, err);
-        out.flush();
-        err.flush();
+        std::vector<std::string> names;
+        for (const QString& f : files)
+            names.push_back(QFile::encodeName(f).toStdString());
+        char* outBuffer = nullptr;
+        char* errBuffer = nullptr;
+        size_t outSize = 0;
+        size_t errSize = 0;
+        FILE* out = open_memstream(&outBuffer, &outSize);
+        FILE* err = open_memstream(&errBuffer, &errSize);
+        const int code = RunCheckCommand(names, out, err);
+        std::fclose(out);
+        std::fclose(err);
+        out_ = QString::fromUtf8(outBuffer, qsizetype(outSize));
+        err_ = QString::fromUtf8(errBuffer, qsizetype(errSize));
+        std::free(outBuffer);
+        std::free(errBuffer);
         return code;
     }
 
@@ -58,15 +71,29 @@ TEST(CheckCommandText, ReadLikeTheEditor)
     EXPECT_EQ(DocumentTextFromBytes("charset=utf-8 \xC0!"), S("charset=utf-8 ") + platform::RawByteChar(0xC0) + S("!"));
 }
 
+TEST(CheckCommandText, UpperCaseAgreesWithUnicodeWhereverThePassCanTell)
+{
+    // The pass compares characters only with ASCII ones: its upper case must
+    // be Unicode's wherever either side is ASCII, and stay beyond ASCII
+    // everywhere else.
+    for (char32_t c = 0; c <= 0xFFFF; ++c) {
+        const char16_t unicode = QChar(char16_t(c)).toUpper().unicode();
+        if (c < 0x80 || unicode < 0x80)
+            EXPECT_EQ(UpperOf(char16_t(c)), unicode) << std::hex << unsigned(c);
+        else
+            EXPECT_GE(UpperOf(char16_t(c)), 0x80) << std::hex << unsigned(c);
+    }
+}
+
 TEST(CheckCommandText, LinesAndColumns)
 {
-    const QString t = QStringLiteral("ab\r\ncd\r\n\r\nef");
-    EXPECT_EQ(LineColumnAt(t, 1).line, 1);
-    EXPECT_EQ(LineColumnAt(t, 2).column, 2);
-    EXPECT_EQ(LineColumnAt(t, 5).line, 2);
-    EXPECT_EQ(LineColumnAt(t, 5).column, 1);
-    EXPECT_EQ(LineColumnAt(t, 12).line, 4);
-    EXPECT_EQ(LineColumnAt(t, 12).column, 2);
+    const std::u16string_view t = u"ab\r\ncd\r\n\r\nef";
+    EXPECT_EQ(LineColumnAt(t, 1).line, 1u);
+    EXPECT_EQ(LineColumnAt(t, 2).column, 2u);
+    EXPECT_EQ(LineColumnAt(t, 5).line, 2u);
+    EXPECT_EQ(LineColumnAt(t, 5).column, 1u);
+    EXPECT_EQ(LineColumnAt(t, 12).line, 4u);
+    EXPECT_EQ(LineColumnAt(t, 12).column, 2u);
 
     EXPECT_EQ(CheckReport(QStringLiteral("p.html"), QStringLiteral("<b>x</b>")), QString());
     EXPECT_EQ(CheckReport(QStringLiteral("p.html"), S("<p>\r\n  Ёж <blink>")),

@@ -5,7 +5,7 @@
 #include "app/StartUp.h"
 #include "app/ui/MainWindow.h"
 #include "app/ui/Pictures.h"
-#include "html/CheckCommand.h"
+#include "app/plain/Switches.h"
 #include "platform/DesktopIntegration.h"
 #include "platform/ui/ProgramIcon.h"
 #include "platform/ui/AccessibilityGuard.h"
