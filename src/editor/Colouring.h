@@ -40,6 +40,11 @@ enum class Token : unsigned char {
 };
 inline constexpr int kTokenCount = int(Token::Regex) + 1;
 
+// Only so much of a longer line (a minified script) is coloured, so its
+// colours never take more memory than a screenful's, and the typing help
+// reads no further into a line either.
+inline constexpr int kColouredLineLength = 16384;
+
 struct TokenSpan {
     int start = 0;
     int length = 0;

@@ -67,6 +67,10 @@ CompletionContext TCompletionCommands::contextAtCaret() const
         return {};
     // The window: from the nearest line above whose start state is known.
     const QTextCursor cursor = editor_->textCursor();
+    // Past the coloured part of a very long line the colouring knows no
+    // place, and a key there would read the whole line for one.
+    if (cursor.positionInBlock() > kColouredLineLength)
+        return {};
     const QTextBlock caretBlock = cursor.block();
     QTextBlock first = caretBlock;
     int state = -1;
@@ -85,7 +89,10 @@ CompletionContext TCompletionCommands::contextAtCaret() const
     for (QTextBlock b = first; b.isValid() && b != caretBlock; b = b.next())
         window += b.text() + u'\n';
     const int caret = int(window.size()) + cursor.positionInBlock();
-    window += caretBlock.text().left(cursor.positionInBlock());
+    // The caret line's head alone: a long line is not copied whole.
+    QTextCursor head(caretBlock);
+    head.setPosition(cursor.position(), QTextCursor::KeepAnchor);
+    window += head.selectedText();
     return CompletionContextAt(window, caret, kind, state);
 }
 

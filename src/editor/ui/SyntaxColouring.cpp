@@ -22,9 +22,6 @@ constexpr int kColoured = 1 << 30;
 constexpr int kStateMask = kColoured - 1;
 // Lines around the view that keep their colours while scrolling.
 constexpr int kMargin = 60;
-// Only so much of a longer line (a minified script) is coloured, so its
-// colours never take more memory than a screenful's.
-constexpr int kLongLine = 16384;
 
 struct Palette {
     Token token;
@@ -355,7 +352,7 @@ void TSyntaxColouring::colourBlock(QTextBlock& block)
 {
     const int start = startState(block);
     const QString text = block.text();
-    ColourLine(kind_, QStringView(text).first(std::min<qsizetype>(text.size(), kLongLine)), start, &spans_);
+    ColourLine(kind_, QStringView(text).first(std::min<qsizetype>(text.size(), kColouredLineLength)), start, &spans_);
     QList<QTextLayout::FormatRange> ranges;
     ranges.reserve(qsizetype(spans_.size()));
     for (const TokenSpan& s : spans_) {
