@@ -225,7 +225,7 @@ bool TForm1::SAVE_ON_EXIT()
 bool TForm1::openDocument(const QString& path)
 {
     QString error;
-    const std::optional<QByteArray> bytes = ReadDocumentFile(path, &error);
+    std::optional<QByteArray> bytes = ReadDocumentFile(path, &error);
     if (!bytes) {
         platform::prompts().message(QString(), error, platform::Severity::Warning);
         return false;
@@ -233,6 +233,9 @@ bool TForm1::openDocument(const QString& path)
     if (LooksBinary(*bytes) && platform::prompts().askYesNo(QString(), BinaryFileQuestion(path), platform::Answer::No) != platform::Answer::Yes)
         return false;
     const DecodedDocument doc = CHECK_ENCODE(*bytes);
+    // The file's bytes are not needed once decoded: freed before the editor
+    // builds its document, so the two are never held together.
+    bytes.reset();
     UndoReset();
     LoadingText = true;
     Memo1->setText(doc.text);
