@@ -3,6 +3,7 @@
 #include "app/Documents.h"
 #include "platform/Codecs.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -33,7 +34,10 @@ std::optional<qint64> parseNumber(const QByteArray& value)
 
 } // namespace
 
-QByteArray RecoveryCopyBytes(const RecoveryCopy& copy)
+namespace {
+
+// The copy's head: every field but the text, up to the blank line.
+QByteArray recoveryCopyHead(const RecoveryCopy& copy)
 {
     QByteArray out = kMagic;
     out += "path=" + QUrl::toPercentEncoding(copy.documentPath) + '\n';
@@ -42,9 +46,37 @@ QByteArray RecoveryCopyBytes(const RecoveryCopy& copy)
     out += "lineends=" + lineEndsName(copy.lineEnds) + '\n';
     out += "saved=" + QByteArray::number(copy.saved.toMSecsSinceEpoch()) + '\n';
     out += "length=" + QByteArray::number(copy.text.size()) + "\n\n";
-    const qsizetype head = out.size();
-    out.resize(head + copy.text.size() * 2);
-    qToLittleEndian<char16_t>(copy.text.utf16(), copy.text.size(), out.data() + head);
+    return out;
+}
+
+// Writes the copy's bytes a slice of the text at a time, so a large page's
+// copy is never held as bytes whole beside its text.
+bool writeRecoveryCopy(QIODevice& to, const RecoveryCopy& copy)
+{
+    const QByteArray head = recoveryCopyHead(copy);
+    if (to.write(head) != head.size())
+        return false;
+    constexpr qsizetype kSlice = qsizetype(1) << 19;
+    QByteArray bytes;
+    for (qsizetype at = 0; at < copy.text.size(); at += kSlice) {
+        const qsizetype n = std::min(kSlice, copy.text.size() - at);
+        bytes.resize(n * 2);
+        qToLittleEndian<char16_t>(copy.text.utf16() + at, n, bytes.data());
+        if (to.write(bytes) != bytes.size())
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+QByteArray RecoveryCopyBytes(const RecoveryCopy& copy)
+{
+    QByteArray out;
+    out.reserve(copy.text.size() * 2 + 256);
+    QBuffer buffer(&out);
+    buffer.open(QIODevice::WriteOnly);
+    writeRecoveryCopy(buffer, copy);
     return out;
 }
 
@@ -308,8 +340,7 @@ void RecoveryWriter::run()
             if (job.rawChunks)
                 job.copy.text = RecoveryText::EditorText(*job.rawChunks);
             QSaveFile f(copyPath_);
-            const QByteArray bytes = RecoveryCopyBytes(job.copy);
-            if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit())
+            if (!f.open(QIODevice::WriteOnly) || !writeRecoveryCopy(f, job.copy) || !f.commit())
                 error = f.errorString();
         }
 

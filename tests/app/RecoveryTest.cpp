@@ -122,6 +122,20 @@ TEST_F(RecoveryTest, LiveCopyIsNotTakenAndGoesWhenTheInstanceEnds)
     EXPECT_TRUE(QDir(folder_).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
 
+TEST_F(RecoveryTest, ALargeCopyIsWrittenInSlicesThatJoinExactly)
+{
+    // Longer than several of the writer's slices, and not a multiple of one.
+    QString text;
+    for (int i = 0; text.size() < 1'300'001; ++i)
+        text += QString::number(i) + QStringLiteral("ё\r\n");
+    RecoveryWriter writer(folder_, NewRecoveryName());
+    ASSERT_TRUE(writer.write(sample(text)));
+    writer.wait();
+    const QByteArray bytes = ReadBytes(writer.copyPath());
+    EXPECT_EQ(bytes, RecoveryCopyBytes(sample(text)));
+    EXPECT_EQ(ParseRecoveryCopy(bytes)->text, text);
+}
+
 TEST_F(RecoveryTest, LeftCopiesNewestFirstAndUnreadableOnesKeptInTheBackupFolder)
 {
     RecoveryCopy older = sample(QStringLiteral("old"));
