@@ -26,11 +26,6 @@ QString fileNameOf(const QString& path)
     return sep < 0 ? path : path.mid(sep + 1);
 }
 
-QString readFailure(const QString& path, const QString& reason)
-{
-    return QStringLiteral("Не удалось прочитать файл \"%1\": %2.").arg(QDir::toNativeSeparators(path), reason);
-}
-
 QString writeFailure(const QString& path, const QString& reason)
 {
     return QStringLiteral("Не удалось сохранить файл \"%1\": %2. Прежний файл на диске не изменён, текст остаётся в редакторе.")
@@ -141,8 +136,7 @@ std::optional<QByteArray> ReadDocumentFile(const QString& path, QString* error)
     if (problem == platform::plain::ReadProblem::None)
         return bytes;
     if (error)
-        *error = problem == platform::plain::ReadProblem::NotFound ? FileNotFoundMessage
-                                                                  : readFailure(path, QString::fromUtf8(ReadProblemReason(problem)));
+        *error = QString::fromStdString(ReadProblemMessage(problem, QDir::toNativeSeparators(path).toStdString()));
     return std::nullopt;
 }
 

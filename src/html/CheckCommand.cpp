@@ -15,5 +15,5 @@ QString CheckReport(const QString& fileName, const QString& text)
 {
     const QByteArray name = fileName.toUtf8();
     return QString::fromStdString(
-        CheckReport(std::string_view(name.constData(), std::size_t(name.size())), std::u16string_view(reinterpret_cast<const char16_t*>(text.constData()), std::size_t(text.size()))));
+        CheckReport(std::string_view(name.constData(), std::size_t(name.size())), std::u16string_view(QStringView(text).utf16(), std::size_t(text.size()))));
 }

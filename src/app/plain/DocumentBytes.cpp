@@ -112,7 +112,9 @@ std::size_t DocumentTextInto(std::string_view bytes, char16_t* out)
     return n;
 }
 
-std::string_view ReadProblemReason(ReadProblem problem)
+namespace {
+
+std::string_view reasonOf(ReadProblem problem)
 {
     switch (problem) {
     case ReadProblem::Folder: return "это папка, а не файл";
@@ -128,6 +130,8 @@ std::string_view ReadProblemReason(ReadProblem problem)
     return {};
 }
 
+} // namespace
+
 std::string ReadProblemMessage(ReadProblem problem, std::string_view path)
 {
     if (problem == ReadProblem::NotFound)
@@ -135,7 +139,7 @@ std::string ReadProblemMessage(ReadProblem problem, std::string_view path)
     std::string m = "Не удалось прочитать файл \"";
     m += path;
     m += "\": ";
-    m += ReadProblemReason(problem);
+    m += reasonOf(problem);
     m += '.';
     return m;
 }

@@ -38,5 +38,3 @@ std::size_t DocumentTextInto(std::string_view bytes, char16_t* out);
 
 // Why a file was not read, as the editor says it (UTF-8; path as given).
 std::string ReadProblemMessage(platform::plain::ReadProblem problem, std::string_view path);
-// The reason alone, as it ends "Не удалось прочитать файл ...: " .
-std::string_view ReadProblemReason(platform::plain::ReadProblem problem);
