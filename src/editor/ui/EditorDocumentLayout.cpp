@@ -33,11 +33,21 @@ QList<QTextLayout::FormatRange> TEditorDocumentLayout::formats(const QTextBlock&
     return formats;
 }
 
+bool TEditorDocumentLayout::unwrapped() const { return document()->defaultTextOption().wrapMode() == QTextOption::NoWrap; }
+
 QSizeF TEditorDocumentLayout::documentSize() const
 {
     QSizeF size = QPlainTextDocumentLayout::documentSize();
-    size.setWidth(std::max(size.width(), widest_));
+    size.setWidth(unwrapped() ? widest_ : std::max(size.width(), widest_));
     return size;
+}
+
+void TEditorDocumentLayout::measured(qreal width)
+{
+    if (width <= widest_)
+        return;
+    widest_ = width;
+    Q_EMIT documentSizeChanged(documentSize());
 }
 
 void TEditorDocumentLayout::keepGlyphs(const QTextBlock& block)
@@ -113,8 +123,7 @@ bool TEditorDocumentLayout::layOut(const QTextBlock& block)
     const_cast<QTextBlock&>(block).setLineCount(block.isVisible() ? tl->lineCount() : 0);
     if (widest > documentSize().width()) {
         // A new widest line: the document widens to it.
-        widest_ = widest;
-        Q_EMIT documentSizeChanged(documentSize());
+        measured(widest);
     } else if (doc->lineCount() != linesBefore) {
         Q_EMIT documentSizeChanged(documentSize());
     }
@@ -125,7 +134,16 @@ QRectF TEditorDocumentLayout::blockBoundingRect(const QTextBlock& block) const
 {
     if (block.isValid() && block.layout()->lineCount() == 0)
         const_cast<TEditorDocumentLayout*>(this)->layOut(block);
-    return QPlainTextDocumentLayout::blockBoundingRect(block);
+    const QRectF rect = QPlainTextDocumentLayout::blockBoundingRect(block);
+    if (unwrapped() && block.isValid()) {
+        // Whoever laid it out, a line in use counts for the width.
+        const QTextLayout* tl = block.layout();
+        qreal widest = 0;
+        for (int i = 0; i < tl->lineCount(); ++i)
+            widest = std::max(widest, tl->lineAt(i).naturalTextWidth());
+        const_cast<TEditorDocumentLayout*>(this)->measured(widest + 2 * document()->documentMargin());
+    }
+    return rect;
 }
 
 void TEditorDocumentLayout::setFormats(const QTextBlock& block, const QList<QTextLayout::FormatRange>& formats)

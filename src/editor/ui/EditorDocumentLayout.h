@@ -33,7 +33,10 @@ public:
     void setCaretBlock(std::function<QTextBlock()> caretBlock) { caretBlock_ = std::move(caretBlock); }
 
     // The plain layout's size, as wide as the widest line this layout has
-    // laid out since the text or the font was last set as a whole.
+    // laid out since the text or the font was last set as a whole. Lines
+    // that are not wrapped set the width alone: the view keeps them laid
+    // out through a change of its width (the plain layout's own width then
+    // stays that of an earlier view).
     QSizeF documentSize() const override;
 
     // Sets a line's formats (the colouring's). Qt records such a change as
@@ -65,9 +68,13 @@ private:
     std::function<QTextBlock()> caretBlock_;
     // Where the line keeping its glyphs starts (null when none does).
     QTextCursor glyphsKept_;
-    // The widest line laid out here; the plain layout is not told of it, so
-    // that it does not lay that line out a second time.
+    // The widest line laid out here or measured (unwrapped); the plain
+    // layout is not told of it, so that it does not lay that line out a
+    // second time.
     qreal widest_ = 0;
+    // A line measured wider than any before widens the document.
+    void measured(qreal width);
+    bool unwrapped() const;
     // The block count the plain layout last saw.
     int blockCount_ = -1;
     // The document margin the last layout used.

@@ -102,6 +102,9 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    // Paints the lines in view (KRichEditPaint.cpp).
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void scrollLines(int delta);

@@ -60,7 +60,10 @@ void expectSameLines(QPlainTextEdit& ours, QPlainTextEdit& plain)
             const QTextLine ly = y.layout()->lineAt(i);
             EXPECT_EQ(lx.textStart(), ly.textStart());
             EXPECT_EQ(lx.textLength(), ly.textLength());
-            EXPECT_EQ(lx.width(), ly.width());
+            // An unwrapped line is as wide as its text, whatever width it was given.
+            if (plain.lineWrapMode() != QPlainTextEdit::NoWrap) {
+                EXPECT_EQ(lx.width(), ly.width());
+            }
             EXPECT_EQ(lx.naturalTextWidth(), ly.naturalTextWidth());
             EXPECT_EQ(lx.position(), ly.position());
         }
@@ -145,6 +148,44 @@ TEST_F(EditorDocumentLayout, TheWidestWidthHoldsWhenTheWidestLineNarrowsAndFollo
     const QRect caret = ours.cursorRect(end);
     EXPECT_GE(caret.left(), 0);
     EXPECT_LE(caret.right(), ours.viewport()->width());
+}
+
+TEST_F(EditorDocumentLayout, AResizeKeepsUnwrappedLinesLaidOutAndTheScrollRangeThePlainLayoutGives)
+{
+    struct Page {
+        const char* name;
+        int longLine; // line number of a wide line, or -1
+    };
+    for (const Page page : {Page{"short lines", -1}, Page{"one wide line", 150}}) {
+        SCOPED_TRACE(page.name);
+        QStringList text(200, QStringLiteral("short"));
+        if (page.longLine >= 0)
+            text[page.longLine] = QString(150, u'm');
+        TKRichEdit ours;
+        QPlainTextEdit plain;
+        for (QPlainTextEdit* e : {static_cast<QPlainTextEdit*>(&ours), &plain}) {
+            e->setFont(QFont(QStringLiteral("DejaVu Sans"), 10));
+            e->setLineWrapMode(QPlainTextEdit::NoWrap);
+            e->setPlainText(text.join(u'\n'));
+            e->show();
+        }
+        for (int width : {500, 1400, 300, 900}) {
+            SCOPED_TRACE(width);
+            for (QPlainTextEdit* e : {static_cast<QPlainTextEdit*>(&ours), &plain})
+                e->resize(width + e->width() - e->viewport()->width(), 300);
+            QTest::qWait(1);
+            ASSERT_EQ(ours.viewport()->width(), plain.viewport()->width());
+            const QTextBlock far = ours.document()->findBlockByNumber(120);
+            if (width != 500) {
+                ASSERT_GT(far.layout()->lineCount(), 0) << "a line out of view laid out once stays laid out";
+            }
+            for (QPlainTextEdit* e : {static_cast<QPlainTextEdit*>(&ours), &plain})
+                for (QTextBlock b = e->document()->firstBlock(); b.isValid(); b = b.next())
+                    e->document()->documentLayout()->blockBoundingRect(b);
+            QTest::qWait(1);
+            EXPECT_EQ(ours.horizontalScrollBar()->maximum(), plain.horizontalScrollBar()->maximum());
+        }
+    }
 }
 
 } // namespace
