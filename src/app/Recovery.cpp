@@ -163,10 +163,15 @@ constexpr qsizetype kChunk = 32 * 1024;
 
 void RecoveryText::reset(const QString& raw)
 {
+    reset(raw.size(), [&raw](qsizetype at, qsizetype length) { return raw.mid(at, length); });
+}
+
+void RecoveryText::reset(qsizetype size, const std::function<QString(qsizetype at, qsizetype length)>& read)
+{
     chunks_.clear();
-    for (qsizetype at = 0; at < raw.size(); at += kChunk)
-        chunks_.push_back(raw.mid(at, kChunk));
-    size_ = raw.size();
+    for (qsizetype at = 0; at < size; at += kChunk)
+        chunks_.push_back(read(at, std::min(kChunk, size - at)));
+    size_ = size;
 }
 
 bool RecoveryText::replace(qsizetype position, qsizetype removed, const QString& added)

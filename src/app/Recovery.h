@@ -13,6 +13,7 @@
 #include <QDateTime>
 #include <QString>
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -58,6 +59,9 @@ QString RecoveryWriteFailureMessage(const QString& error);
 class RecoveryText {
 public:
     void reset(const QString& raw);
+    // The text of `size` characters read a chunk at a time, so that it is
+    // never held whole beside its chunks.
+    void reset(qsizetype size, const std::function<QString(qsizetype at, qsizetype length)>& read);
     // Replaces `removed` characters at position with added; false (and the
     // text left as it was) when the range lies outside it.
     bool replace(qsizetype position, qsizetype removed, const QString& added);

@@ -75,8 +75,15 @@ void RecoveryKeeper::tick()
     if (textChanged && unwritten_ && sinceChange_.elapsed() < timing_.pauseMs && sinceFirstUnwritten_.elapsed() < timing_.maxMs)
         return;
     if (!rawValid_) {
+        // Read a piece at a time: the whole raw text at once would be a
+        // second copy of a large page for a moment.
         QTextDocument* doc = editor_->document();
-        raw_.reset(doc->toRawText().left(doc->characterCount() - 1));
+        QTextCursor piece(doc);
+        raw_.reset(doc->characterCount() - 1, [&piece](qsizetype at, qsizetype length) {
+            piece.setPosition(int(at));
+            piece.setPosition(int(at + length), QTextCursor::KeepAnchor);
+            return piece.selectedText();
+        });
         rawValid_ = true;
     }
     RecoveryCopy copy{state.fileName, state.origin, state.encoding, state.lineEnds, QDateTime::currentDateTime(), QString()};

@@ -222,6 +222,8 @@ TEST_F(RecoveryCommands, CopyFollowsAPauseInTypingAndIsNotRewrittenWhileNothingC
         [&] { form.MENU_UNDOClick(); },
         [&] { form.Memo1->setText(QStringLiteral("new\r\ntext")); },
         [&] { QTest::keyClicks(form.Memo1, QStringLiteral("ok")); },
+        // Read back in several pieces.
+        [&] { form.Memo1->setText(QStringLiteral("строка\u00a0\r\n").repeated(9000)); },
     };
     for (const auto& edit : edits) {
         QFile::remove(path);
