@@ -112,7 +112,7 @@ bool isLetter(char16_t c)
 // script runs (and so fonts) on the part as on the whole line.
 bool canStartAt(QStringView t, int p, bool simple)
 {
-    if (p == 0)
+    if (p == 0 || p >= t.size())
         return true;
     return simple ? t[p] != u'\t' : isLetter(t[p].unicode());
 }

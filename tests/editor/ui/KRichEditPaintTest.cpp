@@ -49,6 +49,8 @@ struct PaintCase {
     bool caretLong;  // the caret on the long line (else on the short one)
     int selection;   // characters selected from the caret on
     bool overwrite;
+    bool widerBelow = false; // a wider line after the long one
+    bool ascii = false;      // no Cyrillic on the long line
 };
 
 void PrintTo(const PaintCase& c, std::ostream* os) { *os << c.name; }
@@ -62,10 +64,13 @@ TEST_P(KRichEditPaint, LongLineLooksAsQtPaintsIt)
     QString line;
     while (line.size() < 40000)
         line += QStringLiteral("var a=1,b=\"x\";if(a<b&&b>0){s=\"</div>\";n=42;}\tfunction f(c){return \"Ёж\"+c*2;}");
+    if (c.ascii)
+        line.replace(QStringLiteral("Ёж"), QStringLiteral("ab"));
     PaintedEdit e;
     e.resize(500, 200);
     e.setColouringKind(ColouringKind::Html);
-    e.setText(QStringLiteral("<p>a short line</p>\r\n<script>") + line + QStringLiteral("</script>\r\nend"));
+    e.setText(QStringLiteral("<p>a short line</p>\r\n<script>") + line + QStringLiteral("</script>\r\nend")
+        + (c.widerBelow ? QStringLiteral("\r\n") + QString(60000, u'w') : QString()));
     e.setOverwriteMode(c.overwrite);
     e.show();
     e.activateWindow();
@@ -74,7 +79,7 @@ TEST_P(KRichEditPaint, LongLineLooksAsQtPaintsIt)
 
     const QTextBlock longBlock = e.document()->findBlockByNumber(1);
     const int column = std::min(c.column, longBlock.length() - 1);
-    const int x = int(longBlock.layout()->lineAt(0).cursorToX(column));
+    const int x = int(longBlock.layout()->lineAt(0).cursorToX(column)) + (c.widerBelow ? 300 : 0);
     const int caretColumn = std::min(longBlock.length() - 1, longBlock.layout()->lineAt(0).xToCursor(x + 200));
     e.setSelStart(c.caretLong ? e.lineStart(1) + caretColumn : 3);
     e.setSelLength(c.selection);
@@ -93,7 +98,10 @@ TEST_P(KRichEditPaint, LongLineLooksAsQtPaintsIt)
         for (int i = 0; i < qt.width(); ++i)
             differing += ours.pixel(i, y) != qt.pixel(i, y);
     EXPECT_EQ(differing, 0);
-    // The long line is there at all: its row holds text, not a plain fill.
+    // The long line is there at all: its row holds text, not a plain fill
+    // (unless the view is past its end).
+    if (c.widerBelow)
+        return;
     const QRect row = e.row(longBlock);
     QSet<QRgb> colours;
     for (int i = 0; i < qt.width(); i += 2)
@@ -106,7 +114,9 @@ INSTANTIATE_TEST_SUITE_P(Views, KRichEditPaint,
         PaintCase{"ColouredEnd", 16370, true, 0, false}, PaintCase{"PastColouring", 25000, true, 0, true},
         PaintCase{"LineEnd", 1 << 30, true, 0, false}, PaintCase{"CaretElsewhere", 9000, false, 0, false},
         PaintCase{"SelectionPastLineEnd", 1 << 30, true, 60, false},
-        PaintCase{"SelectionThroughLine", 3000, false, 30000, false}),
+        PaintCase{"SelectionThroughLine", 3000, false, 30000, false},
+        PaintCase{"PastLineEnd", 1 << 30, true, 0, false, true},
+        PaintCase{"AsciiLine", 7000, true, 10, false, false, true}),
     [](const testing::TestParamInfo<PaintCase>& i) { return std::string(i.param.name); });
 
 } // namespace
