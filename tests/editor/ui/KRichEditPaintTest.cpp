@@ -60,7 +60,12 @@ class KRichEditPaint : public testing::TestWithParam<PaintCase> {};
 TEST_P(KRichEditPaint, LongLineLooksAsQtPaintsIt)
 {
     const PaintCase& c = GetParam();
-    QGuiApplication::styleHints()->setCursorFlashTime(0); // the caret stays on
+    // The caret stays on while the views are drawn.
+    struct SteadyCaret {
+        const int flashTime = QGuiApplication::styleHints()->cursorFlashTime();
+        SteadyCaret() { QGuiApplication::styleHints()->setCursorFlashTime(0); }
+        ~SteadyCaret() { QGuiApplication::styleHints()->setCursorFlashTime(flashTime); }
+    } steadyCaret;
     QString line;
     while (line.size() < 40000)
         line += QStringLiteral("var a=1,b=\"x\";if(a<b&&b>0){s=\"</div>\";n=42;}\tfunction f(c){return \"Ёж\"+c*2;}");
