@@ -2,7 +2,6 @@
 
 #include "editor/ui/KRichEdit.h"
 
-#include <QTextCursor>
 #include <QTextDocument>
 
 RecoveryKeeper::RecoveryKeeper(TKRichEdit* editor, QObject* parent, Timing timing)
@@ -35,13 +34,7 @@ void RecoveryKeeper::edited(int position, int removed, int added)
         rawValid_ = false; // a whole new text: taken again when needed
         return;
     }
-    QString text;
-    if (added > 0) {
-        QTextCursor c(doc);
-        c.setPosition(position);
-        c.setPosition(position + added, QTextCursor::KeepAnchor);
-        text = c.selectedText();
-    }
+    const QString text = added > 0 ? editor_->documentPart(position, added) : QString();
     rawValid_ = raw_.replace(position, removed, text) && raw_.size() == length;
 }
 
@@ -77,13 +70,8 @@ void RecoveryKeeper::tick()
     if (!rawValid_) {
         // Read a piece at a time: the whole raw text at once would be a
         // second copy of a large page for a moment.
-        QTextDocument* doc = editor_->document();
-        QTextCursor piece(doc);
-        raw_.reset(doc->characterCount() - 1, [&piece](qsizetype at, qsizetype length) {
-            piece.setPosition(int(at));
-            piece.setPosition(int(at + length), QTextCursor::KeepAnchor);
-            return piece.selectedText();
-        });
+        raw_.reset(editor_->document()->characterCount() - 1,
+            [this](qsizetype at, qsizetype length) { return editor_->documentPart(int(at), int(length)); });
         rawValid_ = true;
     }
     RecoveryCopy copy{state.fileName, state.origin, state.encoding, state.lineEnds, QDateTime::currentDateTime(), QString()};

@@ -291,12 +291,31 @@ QString TKRichEdit::textPart(int offset, int length) const
     // selection.
     if (to - from > textLength() / 2)
         return text().mid(from, to - from);
-    QTextCursor c(document());
-    c.setPosition(toPosition(from));
-    c.setPosition(toPosition(to), QTextCursor::KeepAnchor);
-    QString s = c.selectedText();
+    const int start = toPosition(from);
+    QString s = documentPart(start, toPosition(to) - start);
     s.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
     return s;
+}
+
+QString TKRichEdit::documentPart(int position, int length) const
+{
+    const QTextDocument* doc = document();
+    const int from = std::clamp(position, 0, doc->characterCount() - 1);
+    const int to = std::clamp(position + std::max(length, 0), from, doc->characterCount() - 1);
+    // A part of a few pages is read a character at a time: a cursor placed
+    // on a line measures the line up to its place, a good part of a
+    // millisecond a megabyte on a long line, twice for a selection.
+    if (to - from <= 32 * 1024) {
+        QString s(to - from, Qt::Uninitialized);
+        QChar* out = s.data();
+        for (int i = from; i < to; ++i)
+            *out++ = doc->characterAt(i);
+        return s;
+    }
+    QTextCursor c(const_cast<QTextDocument*>(doc));
+    c.setPosition(from);
+    c.setPosition(to, QTextCursor::KeepAnchor);
+    return c.selectedText();
 }
 
 int TKRichEdit::textLength() const

@@ -48,6 +48,9 @@ public:
     // Length of text(): characters plus two for every block separator.
     int textLength() const override;
     QString textPart(int offset, int length) const override;
+    // The document's own characters in [position, position + length), U+2029
+    // between lines.
+    QString documentPart(int position, int length) const;
 
     int lineCount() const override;
     QString line(int i) const override;

@@ -78,4 +78,20 @@ TEST_F(KRichEditChange, ReportedRangesRebuildTheTextAndUndoAndRedoFollowThem)
     }
 }
 
+TEST_F(KRichEditChange, PartsOfTheTextReadAsTheWholeTextHoldsThem)
+{
+    TKRichEdit edit;
+    const QString line = QStringLiteral("a\u00a0б\tc");
+    edit.setText(line.repeated(20000) + QStringLiteral("\r\n") + line + QStringLiteral("\r\n\r\n") + line.repeated(10000));
+    // Edited: the parts come from the document, not from the text as set.
+    QTextCursor(edit.document()).insertText(QStringLiteral("x"));
+    const QString whole = edit.text();
+    const int secondLine = int(whole.indexOf(u'\r'));
+    for (const auto& [offset, length] : std::vector<std::pair<int, int>>{
+             {0, 3}, {secondLine - 2, 5}, {secondLine + 2, 9}, {secondLine + 7, 4}, {10, 50000}, {secondLine - 40000, 40009}, {whole.size() - 3, 10}}) {
+        SCOPED_TRACE(testing::Message() << offset << "+" << length);
+        EXPECT_EQ(edit.textPart(offset, length), whole.mid(offset, length));
+    }
+}
+
 } // namespace
