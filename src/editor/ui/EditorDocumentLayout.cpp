@@ -14,11 +14,6 @@ TEditorDocumentLayout::TEditorDocumentLayout(QTextDocument* document)
 
 namespace {
 
-// A line at least this long keeps its glyphs while it holds the caret, and
-// is laid out without shaping: no kerning and no ligatures, but less than
-// half the time (scripts that need shaping are shaped all the same).
-constexpr int kLongLine = 10000;
-
 // Marks the format that turns shaping off, among a line's formats.
 constexpr int kUnshapedProperty = QTextFormat::UserProperty + 0x7A2;
 

@@ -19,6 +19,12 @@ class TEditorDocumentLayout : public QPlainTextDocumentLayout {
     Q_OBJECT
 
 public:
+    // A line at least this long keeps its glyphs while it holds the caret,
+    // and is laid out without shaping: no kerning and no ligatures, but less
+    // than half the time (scripts that need shaping are shaped all the
+    // same). The view draws such a line by parts, which relies on that.
+    static constexpr int kLongLine = 10000;
+
     explicit TEditorDocumentLayout(QTextDocument* document);
 
     QRectF blockBoundingRect(const QTextBlock& block) const override;

@@ -16,6 +16,7 @@
 // (right-to-left text, a part of another height, an input method's text,
 // options that draw past the text) is drawn whole, as Qt draws it.
 #include "editor/ui/KRichEdit.h"
+#include "editor/ui/EditorDocumentLayout.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QPaintEvent>
@@ -30,8 +31,9 @@
 
 namespace {
 
-// Shorter lines are drawn whole: that costs little.
-constexpr int kLongLine = 10000;
+// Shorter lines are drawn whole: that costs little. Longer ones are laid
+// out unshaped, so a part of one takes the advances it takes on the whole.
+constexpr int kLongLine = TEditorDocumentLayout::kLongLine;
 // Drawn beyond each side of the exposed rectangle: glyphs reaching out of
 // their cells (italics, accents) and the caret.
 constexpr qreal kMarginPx = 48;
