@@ -65,6 +65,17 @@ void TEditorDocumentLayout::keepGlyphs(const QTextBlock& block)
     glyphsKept_ = QTextCursor(block);
 }
 
+qreal TEditorDocumentLayout::laidOutWidth(const QTextBlock& block) const
+{
+    // Every laid-out line has the width the document is laid out at: a new
+    // width lays the whole document out again.
+    const QTextBlock shown = shownBlock_ ? shownBlock_() : QTextBlock();
+    for (const QTextBlock& b : {block, block.previous(), block.next(), shown})
+        if (b.isValid() && b.layout()->lineCount() > 0)
+            return b.layout()->lineAt(0).width();
+    return -1;
+}
+
 bool TEditorDocumentLayout::layOut(const QTextBlock& block)
 {
     QTextDocument* doc = document();
@@ -76,16 +87,7 @@ bool TEditorDocumentLayout::layOut(const QTextBlock& block)
         margin_ = margin;
         return false;
     }
-    // Every laid-out line has the width the document is laid out at: a new
-    // width lays the whole document out again.
-    qreal available = -1;
-    const QTextBlock shown = shownBlock_ ? shownBlock_() : QTextBlock();
-    for (const QTextBlock& b : {block, block.previous(), block.next(), shown}) {
-        if (b.isValid() && b.layout()->lineCount() > 0) {
-            available = b.layout()->lineAt(0).width();
-            break;
-        }
-    }
+    const qreal available = laidOutWidth(block);
     if (available < 0)
         return false;
 
@@ -125,10 +127,113 @@ bool TEditorDocumentLayout::layOut(const QTextBlock& block)
     return true;
 }
 
+namespace {
+
+// Reads characters of a line from the document, a character at a time.
+QString readLine(const QTextBlock& block, int from, int length)
+{
+    const QTextDocument* doc = block.document();
+    QString s(length, Qt::Uninitialized);
+    QChar* out = s.data();
+    const int at = block.position() + from;
+    for (int i = 0; i < length; ++i)
+        *out++ = doc->characterAt(at + i);
+    return s;
+}
+
+// Whether any of the formats changes the font (and so the advances).
+bool changesFont(const QList<QTextLayout::FormatRange>& formats)
+{
+    for (const QTextLayout::FormatRange& r : formats)
+        for (int property : r.format.properties().keys())
+            if (property >= QTextFormat::FirstFontProperty && property <= QTextFormat::LastFontProperty)
+                return true;
+    return false;
+}
+
+} // namespace
+
+const TLongLineGeometry* TEditorDocumentLayout::geometry(const QTextBlock& block) const
+{
+    if (!geometry_ || followed_.isNull() || followed_.block() != block || block.layout()->lineCount() != 0
+        || geometry_->length() != block.length() - 1)
+        return nullptr;
+    return &*geometry_;
+}
+
+void TEditorDocumentLayout::layOutFollowed()
+{
+    const QTextBlock block = followed_.isNull() ? QTextBlock() : followed_.block();
+    const bool laidOut = block.isValid() && geometry(block) == nullptr;
+    geometry_.reset();
+    followed_ = QTextCursor();
+    if (!block.isValid() || laidOut)
+        return;
+    blockBoundingRect(block);
+    // Qt's layout places the line's characters as the geometry did; only
+    // its height may differ (a glyph of another font).
+    Q_EMIT update(QRectF(0., -document()->documentMargin(), 1000000000., 1000000000.));
+}
+
+bool TEditorDocumentLayout::followEdit(const QTextBlock& block, int from, int removed, int added)
+{
+    const int length = block.length() - 1;
+    if (length + 1 < kLongLine || !unwrapped() || !inView_ || !inView_(block)) {
+        geometry_.reset();
+        return false;
+    }
+    const auto read = [&block](int f, int n) { return readLine(block, f, n); };
+    bool followed = false;
+    if (geometry_ && !followed_.isNull() && followed_.block() == block)
+        followed = geometry_->edit(from, removed, added, length, read);
+    if (!followed) {
+        // A line to follow from now on: its text plain, its formats the
+        // document's own, left to right.
+        geometry_.reset();
+        QTextDocument* doc = document();
+        const QTextLayout* tl = block.layout();
+        if (!tl->preeditAreaText().isEmpty() || doc->defaultTextOption().textDirection() == Qt::RightToLeft
+            || block.blockFormat().layoutDirection() == Qt::RightToLeft || changesFont(formats(block)))
+            return false;
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            if (!it.fragment().charFormat().properties().isEmpty())
+                return false;
+        geometry_.emplace(doc->defaultFont());
+        const QString text = block.text();
+        if (!geometry_->measure(length, [&text](int f, int n) { return text.mid(f, n); })) {
+            geometry_.reset();
+            return false;
+        }
+        followed_ = QTextCursor(block);
+    }
+    block.layout()->clearLayout();
+    const_cast<QTextBlock&>(block).setLineCount(block.isVisible() ? 1 : 0);
+    measured(geometry_->width() + 2 * document()->documentMargin());
+    return true;
+}
+
+QRectF TEditorDocumentLayout::followedRect(const QTextBlock& block) const
+{
+    if (!block.isVisible())
+        return {};
+    const qreal margin = document()->documentMargin();
+    const qreal width = std::max(laidOutWidth(block), geometry_->width());
+    return QRectF(0, 0, margin + width + margin, geometry_->height() + (block.next().isValid() ? 0 : margin));
+}
+
 QRectF TEditorDocumentLayout::blockBoundingRect(const QTextBlock& block) const
 {
-    if (block.isValid() && block.layout()->lineCount() == 0)
+    if (block.isValid() && block.layout()->lineCount() == 0) {
+        if (geometry(block)) {
+            if (inView_ && inView_(block))
+                return followedRect(block);
+            // Out of view, the line is Qt's to lay out again.
+            auto* self = const_cast<TEditorDocumentLayout*>(this);
+            self->geometry_.reset();
+            self->followed_ = QTextCursor();
+        }
         const_cast<TEditorDocumentLayout*>(this)->layOut(block);
+    }
     const QRectF rect = QPlainTextDocumentLayout::blockBoundingRect(block);
     if (unwrapped() && block.isValid()) {
         // Whoever laid it out, a line in use counts for the width.
@@ -143,6 +248,11 @@ QRectF TEditorDocumentLayout::blockBoundingRect(const QTextBlock& block) const
 
 void TEditorDocumentLayout::setFormats(const QTextBlock& block, const QList<QTextLayout::FormatRange>& formats)
 {
+    if (changesFont(formats) && geometry(block)) {
+        // Other advances: Qt lays the line out again.
+        geometry_.reset();
+        followed_ = QTextCursor();
+    }
     if (block.length() >= kLongLine) {
         // The line's own formats come after this one and so override it.
         QTextCharFormat unshaped;
@@ -175,6 +285,14 @@ void TEditorDocumentLayout::documentChanged(int from, int charsRemoved, int char
     // what it replaced held no line break unless this holds one too.
     const QTextBlock last = doc->findBlock(std::max(from, from + charsAdded - 1));
     if (blocks == blockCount_ && first == last && first.isValid() && first.length() > 0) {
+        const bool wasFollowed = geometry_ && !followed_.isNull() && followed_.block() == first;
+        if (followEdit(first, from - first.position(), charsRemoved, charsAdded)) {
+            if (wasFollowed)
+                Q_EMIT updateBlock(first);
+            else
+                Q_EMIT update(QRectF(0., -doc->documentMargin(), 1000000000., 1000000000.));
+            return;
+        }
         const qreal heightBefore = blockBoundingRect(first).height();
         if (layOut(first)) {
             if (blockBoundingRect(first).height() == heightBefore)
@@ -185,6 +303,8 @@ void TEditorDocumentLayout::documentChanged(int from, int charsRemoved, int char
         }
     }
     blockCount_ = blocks;
+    geometry_.reset();
+    followed_ = QTextCursor();
     // The whole text laid out again (a new text, a new font): its widest
     // line is the plain layout's to find.
     if (from == 0 && charsAdded >= doc->characterCount() - 1)

@@ -14,6 +14,9 @@
 #include <QTextCursor>
 #include <QTextLayout>
 #include <functional>
+#include <optional>
+
+#include "editor/ui/LongLineGeometry.h"
 
 class TEditorDocumentLayout : public QPlainTextDocumentLayout {
     Q_OBJECT
@@ -37,6 +40,20 @@ public:
     // line anew for every caret placement and every paint otherwise, and a
     // line of megabytes takes a good part of a second to shape.
     void setCaretBlock(std::function<QTextBlock()> caretBlock) { caretBlock_ = std::move(caretBlock); }
+
+    // Whether a block is in view now: a long line followed through edits
+    // (below) is given Qt's layout again when asked for out of view.
+    void setInView(std::function<bool(const QTextBlock&)> inView) { inView_ = std::move(inView); }
+
+    // A long line of plain characters being edited in view is not laid out
+    // again by Qt after each edit: its geometry follows the edits (a sum of
+    // its characters' advances), and the view draws it from that. Qt's
+    // layout of such a line has no lines meanwhile; whatever needs them (the
+    // caret moved by keys or the mouse, a line out of view) first asks for
+    // layOutWhole(). Null for any other block.
+    const TLongLineGeometry* geometry(const QTextBlock& block) const;
+    // Gives the followed line, if any, Qt's own layout again.
+    void layOutFollowed();
 
     // The plain layout's size, as wide as the widest line this layout has
     // laid out since the text or the font was last set as a whole. Lines
@@ -69,6 +86,19 @@ private:
     // The caret's block keeps its glyphs when it is long; the block that
     // kept them before gives them up.
     void keepGlyphs(const QTextBlock& block);
+
+    // Follows an edit of [from, from + removed) into `added` characters of
+    // a long line; false when the line is not followed (Qt lays it out).
+    bool followEdit(const QTextBlock& block, int from, int removed, int added);
+    // The followed line's rectangle, as the plain layout gives a line's.
+    QRectF followedRect(const QTextBlock& block) const;
+    // The width lines beside the block (or in view) are laid out at; -1
+    // when none is laid out.
+    qreal laidOutWidth(const QTextBlock& block) const;
+    // The followed line (its start) and its geometry.
+    QTextCursor followed_;
+    std::optional<TLongLineGeometry> geometry_;
+    std::function<bool(const QTextBlock&)> inView_;
 
     std::function<QTextBlock()> shownBlock_;
     std::function<QTextBlock()> caretBlock_;

@@ -30,6 +30,7 @@ TKRichEdit::TKRichEdit(QWidget* parent)
     auto* layout = new TEditorDocumentLayout(doc);
     layout->setShownBlock([this] { return firstVisibleBlock(); });
     layout->setCaretBlock([this] { return textCursor().block(); });
+    layout->setInView([this](const QTextBlock& block) { return lineInView(block); });
     doc->setDocumentLayout(layout);
     doc->documentLayout()->setPaintDevice(viewport());
     doc->setDefaultFont(font());
@@ -46,6 +47,18 @@ TKRichEdit::TKRichEdit(QWidget* parent)
     attachDisplayAids();
     reportedLength_ = textLength();
     connect(document(), &QTextDocument::contentsChange, this, &TKRichEdit::reportDocumentChange);
+    // The caret moved by anything but typing: Qt's handling of it needs its
+    // line laid out (a long line followed through edits is not).
+    connect(this, &QPlainTextEdit::cursorPositionChanged, this, [this] {
+        if (!typing_ && followedCaretLine()) {
+            layOutFollowedLine();
+            QPlainTextEdit::ensureCursorVisible();
+        }
+    });
+    // The caret's blink, to repaint it where it is on such a line.
+    for (QObject* child : children())
+        if (qstrcmp(child->metaObject()->className(), "QPlainTextEditControl") == 0)
+            child->installEventFilter(this);
 }
 
 TKRichEdit::~TKRichEdit()
@@ -141,7 +154,45 @@ bool isRedoKey(const QKeyEvent* event)
 
 } // namespace
 
+namespace {
+
+// Keys that type: text, Backspace, Delete, Return.
+bool types(const QKeyEvent* event)
+{
+    const Qt::KeyboardModifiers mods = event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
+    switch (event->key()) {
+    case Qt::Key_Backspace:
+    case Qt::Key_Delete:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return mods == Qt::NoModifier;
+    default:
+        break;
+    }
+    const QString text = event->text();
+    return !text.isEmpty() && text.at(0).isPrint() && !(mods & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+}
+
+} // namespace
+
 void TKRichEdit::keyPressEvent(QKeyEvent* event)
+{
+    const bool typed = types(event) && !clipboardCommand(event);
+    if (!typed) {
+        // Moving the caret, a command: Qt's handling needs the caret's line
+        // laid out.
+        layOutFollowedLine();
+    }
+    const bool typingBefore = typing_;
+    typing_ = typed;
+    const int horizontalBefore = horizontalScrollBar()->value();
+    keyPress(event);
+    if (typed)
+        showCaretTyped(horizontalBefore);
+    typing_ = typingBefore;
+}
+
+void TKRichEdit::keyPress(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_PageUp || event->key() == Qt::Key_PageDown) {
         event->accept();
@@ -161,6 +212,8 @@ void TKRichEdit::keyPressEvent(QKeyEvent* event)
     } else if (const auto command = clipboardCommand(event)) {
         event->accept();
         Q_EMIT OnClipboardKey(*command);
+    } else if (deleteOnFollowedLine(event)) {
+        event->accept();
     } else {
         QPlainTextEdit::keyPressEvent(event);
     }
@@ -181,6 +234,7 @@ void TKRichEdit::mousePressEvent(QMouseEvent* event)
         event->accept();
         return;
     }
+    layOutFollowedLine();
     QPlainTextEdit::mousePressEvent(event);
     Q_EMIT OnMouseDown(event->position().toPoint(), event->button());
 }

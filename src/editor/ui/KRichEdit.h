@@ -10,6 +10,8 @@
 #include <QTextBlock>
 
 enum class ColouringKind;
+class TEditorDocumentLayout;
+class TLongLineGeometry;
 class TLineNumbers;
 class TSyntaxColouring;
 
@@ -68,6 +70,16 @@ public:
     CaretPos caretPos() const override;
     int firstVisibleLine() const override;
 
+    // The caret's rectangle and making it seen, as the plain control's, also
+    // on a long line whose geometry follows its edits (see
+    // TEditorDocumentLayout::geometry), which Qt's own would place at the
+    // line's start.
+    QRect cursorRect() const;
+    QRect cursorRect(const QTextCursor& cursor) const;
+    QTextCursor cursorForPosition(const QPoint& pos) const;
+    void ensureCursorVisible();
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
     // The syntax colouring and the line numbers, for display only: neither
     // changes the text, its offsets or the undo history. Both follow the
     // editor's font (setFont) and background (the palette's Base colour) by
@@ -101,9 +113,17 @@ Q_SIGNALS:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    // The key's own handling.
+    void keyPress(QKeyEvent* event);
     void keyReleaseEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     // Paints the lines in view (KRichEditPaint.cpp).
@@ -111,6 +131,26 @@ protected:
 
 private:
     void scrollLines(int delta);
+    TEditorDocumentLayout* editorLayout() const;
+    // The long line whose geometry follows its edits, when the caret is on
+    // it; null otherwise.
+    const TLongLineGeometry* followedCaretLine() const;
+    // The caret's x on such a line, from the line's start.
+    qreal followedCaretX(const TLongLineGeometry& geometry) const;
+    // Whether a block's line lies wholly in view.
+    bool lineInView(const QTextBlock& block) const;
+    // Qt's own handling of the caret needs Qt's layout of its line.
+    void layOutFollowedLine();
+    // After a key typed on a followed line: the caret is seen, the view
+    // scrolled as little as it takes from where it was (horizontalBefore).
+    void showCaretTyped(int horizontalBefore);
+    // A plain key typed on a followed line, with no selection: Backspace
+    // and Delete take one character away without Qt's search of the whole
+    // line for the character's bounds (its characters stand alone).
+    bool deleteOnFollowedLine(const QKeyEvent* event);
+    // A key that types (text, Backspace, Delete, Return) is being handled:
+    // the caret's moves are the typing's own.
+    bool typing_ = false;
     friend class TLineNumbers;
     void attachDisplayAids();
     TSyntaxColouring* colouring_ = nullptr;

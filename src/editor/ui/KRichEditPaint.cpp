@@ -167,9 +167,12 @@ Ranges blockSelections(const QAbstractTextDocumentLayout::PaintContext& context,
             selections.append({selStart, selEnd - selStart, range.format});
         } else if (!range.cursor.hasSelection() && range.format.hasProperty(QTextFormat::FullWidthSelection)
             && block.contains(range.cursor.position())) {
-            // A full-width selection marks a line by a mere position.
+            // A full-width selection marks a line by a mere position (the
+            // whole of a line followed without Qt's lines).
             const QTextLine l = block.layout()->lineForTextPosition(range.cursor.position() - blpos);
-            QTextLayout::FormatRange o{l.textStart(), l.textLength(), range.format};
+            QTextLayout::FormatRange o{0, bllen - 1, range.format};
+            if (l.isValid())
+                o = {l.textStart(), l.textLength(), range.format};
             if (o.start + o.length == bllen - 1)
                 ++o.length; // the line break with it
             selections.append(o);
@@ -182,10 +185,13 @@ Ranges blockSelections(const QAbstractTextDocumentLayout::PaintContext& context,
 // is to be drawn whole instead (nothing drawn then).
 class LinePart {
 public:
-    LinePart(const QTextBlock& block, const QPointF& offset, const QRectF& exposed)
+    // A line that Qt has laid out, or one whose geometry follows its edits
+    // (then without Qt's lines).
+    LinePart(const QTextBlock& block, const QPointF& offset, const QRectF& exposed, const TLongLineGeometry* geometry)
         : block_(block)
         , offset_(offset)
         , exposed_(exposed)
+        , geometry_(geometry)
     {
     }
 
@@ -193,11 +199,31 @@ public:
 
 private:
     bool layOut(const QFont& font, int from, int to, qreal right);
+    // The whole line: where it sits, its metrics and its text option.
+    bool readWhole();
+    qreal xOf(int position) const;
+    int positionAt(qreal x) const;
+    // Makes the text at hand cover [from, to) of the line.
+    void readText(int from, int to);
+    QStringView text() const { return text_; }
 
     const QTextBlock& block_;
     const QPointF offset_;
     const QRectF exposed_;
+    const TLongLineGeometry* geometry_;
+    // The line's text at hand: [base_, base_ + text_.size()) of the line,
+    // all of it for a line Qt laid out.
     QString text_;
+    int base_ = 0;
+    int length_ = 0;
+    QTextLine line_;
+    QTextOption option_;
+    qreal x_ = 0;
+    qreal y_ = 0;
+    qreal ascent_ = 0;
+    qreal descent_ = 0;
+    qreal leading_ = 0;
+    qreal height_ = 0;
     // The part, [from_, to_) of the line, and where its line sits.
     int from_ = 0;
     int to_ = 0;
@@ -205,16 +231,83 @@ private:
     std::optional<QTextLayout> part_;
 };
 
-bool LinePart::layOut(const QFont& font, int from, int to, qreal right)
+bool LinePart::readWhole()
 {
     const QTextLayout* whole = block_.layout();
-    const QTextLine line = whole->lineAt(0);
-    QTextOption option = whole->textOption();
-    const QStringView partText = QStringView(text_).mid(from, to - from);
+    length_ = block_.length() - 1;
+    if (geometry_) {
+        // Laid out as the document layout lays a line out.
+        option_ = block_.document()->defaultTextOption();
+        x_ = block_.document()->documentMargin();
+        y_ = 0;
+        ascent_ = geometry_->ascent();
+        descent_ = geometry_->descent();
+        leading_ = geometry_->leading();
+        height_ = geometry_->height();
+        return true;
+    }
+    if (whole->lineCount() != 1 || !whole->preeditAreaText().isEmpty())
+        return false;
+    line_ = whole->lineAt(0);
+    option_ = whole->textOption();
+    x_ = line_.x();
+    y_ = line_.y();
+    ascent_ = line_.ascent();
+    descent_ = line_.descent();
+    leading_ = line_.leading();
+    height_ = line_.height();
+    text_ = block_.text();
+    base_ = 0;
+    return true;
+}
+
+void LinePart::readText(int from, int to)
+{
+    from = std::max(from, 0);
+    to = std::min(to, length_);
+    if (from >= base_ && to <= base_ + text_.size())
+        return;
+    // Read with room around it, for the searches for cuts.
+    const int a = std::max(0, from - 2 * kCutSearch);
+    const int b = std::min(length_, to + 2 * kCutSearch);
+    QString s(b - a, Qt::Uninitialized);
+    const QTextDocument* doc = block_.document();
+    QChar* out = s.data();
+    for (int i = a; i < b; ++i)
+        *out++ = doc->characterAt(block_.position() + i);
+    text_ = std::move(s);
+    base_ = a;
+}
+
+qreal LinePart::xOf(int position) const
+{
+    if (!geometry_)
+        return line_.cursorToX(position);
+    return x_ + geometry_->xOf(position, [this](int f, int n) {
+        const_cast<LinePart*>(this)->readText(f, f + n);
+        return text_.mid(f - base_, n);
+    });
+}
+
+int LinePart::positionAt(qreal x) const
+{
+    if (!geometry_)
+        return line_.xToCursor(x);
+    return geometry_->positionAt(x - x_, [this](int f, int n) {
+        const_cast<LinePart*>(this)->readText(f, f + n);
+        return text_.mid(f - base_, n);
+    });
+}
+
+bool LinePart::layOut(const QFont& font, int from, int to, qreal right)
+{
+    QTextOption option = option_;
+    readText(from, to);
+    const QStringView partText = text().mid(from - base_, to - from);
     if (partText.contains(u'\t')) {
         // Tab stops count from the line's start: the part's tabs are given
         // the stops of the whole line, from the part's start.
-        const qreal start = position_.x() - line.x();
+        const qreal start = position_.x() - x_;
         const qreal distance = option.tabStopDistance() > 0 ? option.tabStopDistance() : 80;
         QList<QTextOption::Tab> stops;
         qreal last = 0;
@@ -227,7 +320,7 @@ bool LinePart::layOut(const QFont& font, int from, int to, qreal right)
         }
         // Past the given stops, a stop every tab distance, up to the view's
         // right end (the part's tabs past it are not seen).
-        const qreal reach = right - line.x() + distance;
+        const qreal reach = right - x_ + distance;
         for (qreal x = (std::floor(std::max(last, start) / distance) + 1) * distance; x <= reach + distance; x += distance)
             stops.append(QTextOption::Tab(x - start, QTextOption::LeftTab));
         option.setTabs(stops);
@@ -240,7 +333,7 @@ bool LinePart::layOut(const QFont& font, int from, int to, qreal right)
             continue;
         formats.append({f.position() - block_.position(), f.length(), f.charFormat()});
     }
-    formats.append(whole->formats());
+    formats.append(block_.layout()->formats());
 
     part_.emplace(partText.toString(), font);
     part_->setTextOption(option);
@@ -253,41 +346,46 @@ bool LinePart::layOut(const QFont& font, int from, int to, qreal right)
     from_ = from;
     to_ = to;
     // Drawn at its own height, the part would not sit on the line's baseline.
-    return l.ascent() == line.ascent() && l.descent() == line.descent() && l.leading() == line.leading()
-        && l.height() == line.height();
+    return l.ascent() == ascent_ && l.descent() == descent_ && l.leading() == leading_ && l.height() == height_;
 }
 
 bool LinePart::draw(QPainter* painter, const Ranges& selections, int caret, int caretWidth, const QFont& font)
 {
-    QTextLayout* whole = block_.layout();
-    if (whole->lineCount() != 1 || !whole->preeditAreaText().isEmpty())
+    if (!readWhole())
         return false;
-    const QTextOption& option = whole->textOption();
+    const QTextOption& option = option_;
     if (option.flags() & ~QTextOption::Flags(QTextOption::ShowTabsAndSpaces))
         return false;
     if (option.textDirection() == Qt::RightToLeft || block_.blockFormat().layoutDirection() == Qt::RightToLeft
         || option.alignment() & (Qt::AlignRight | Qt::AlignHCenter))
         return false;
-    text_ = block_.text();
-    const LineKind kind = lineKind(text_);
-    if (kind.bidi)
-        return false;
+    // A followed line is plain: no right-to-left, nothing joining across
+    // a cut but letters.
+    LineKind kind;
+    kind.simple = false;
+    if (!geometry_) {
+        kind = lineKind(text_);
+        if (kind.bidi)
+            return false;
+    }
 
-    const QTextLine line = whole->lineAt(0);
-    const QPointF origin = offset_ + whole->position();
-    const int length = int(text_.size());
+    const QPointF origin = offset_ + (geometry_ ? QPointF() : block_.layout()->position());
+    const int length = length_;
     // The characters at the exposed rectangle's ends.
-    int from = line.xToCursor(exposed_.left() - kMarginPx - origin.x());
-    while (from > 0 && from > line.textStart() - kCutSearch && !canStartAt(text_, from, kind.simple))
+    int from = positionAt(exposed_.left() - kMarginPx - origin.x());
+    readText(from - kCutSearch, from + 1);
+    const auto startsAt = [&](int p) { return p <= 0 || p >= length || canStartAt(text(), p - base_, kind.simple); };
+    const int earliest = std::max(0, from - kCutSearch);
+    while (from > earliest && !startsAt(from))
         --from;
-    if (!canStartAt(text_, from, kind.simple))
+    if (!startsAt(from))
         return false;
-    position_ = QPointF(line.cursorToX(from), line.y());
+    position_ = QPointF(xOf(from), y_);
     const qreal right = exposed_.right() + kMarginPx - origin.x();
 
     // The part as long as the view is wide, at the width its characters
     // take before it; longer as long as it falls short.
-    const qreal average = from > 0 ? (position_.x() - line.x()) / from : QFontMetricsF(font).averageCharWidth();
+    const qreal average = from > 0 ? (position_.x() - x_) / from : QFontMetricsF(font).averageCharWidth();
     int to = from;
     for (qreal span = std::max(right - position_.x(), kMarginPx);; span *= 2) {
         to = int(std::min<qint64>(length, from + qint64(span / std::max(average, 1.0)) + 64));
@@ -300,9 +398,11 @@ bool LinePart::draw(QPainter* painter, const Ranges& selections, int caret, int 
     if (to < length) {
         int end = std::max(from + 1, part_->lineAt(0).xToCursor(right - position_.x()) + from);
         const int limit = std::min(length, end + kCutSearch);
-        while (end < limit && !canEndAt(text_, end))
+        readText(end - 1, limit + 1);
+        const auto endsAt = [&](int q) { return q == length || canEndAt(text(), q - base_); };
+        while (end < limit && !endsAt(end))
             ++end;
-        if (!canEndAt(text_, end))
+        if (!endsAt(end))
             return false;
         if (end != to && !layOut(font, from, end, right))
             return false;
@@ -357,6 +457,7 @@ void TKRichEdit::paintEvent(QPaintEvent* event)
     const QAbstractTextDocumentLayout::PaintContext context = getPaintContext();
     painter.setPen(context.palette.text().color());
     const QFont font = document()->defaultFont();
+    TEditorDocumentLayout* documentLayout = editorLayout();
 
     while (block.isValid()) {
         const QRectF r = blockBoundingRect(block).translated(offset);
@@ -397,7 +498,13 @@ void TKRichEdit::paintEvent(QPaintEvent* event)
 
             bool drawn = false;
             if (bllen >= kLongLine) {
-                drawn = LinePart(block, offset, QRectF(er)).draw(&painter, selections, caret, cursorWidth(), font);
+                const TLongLineGeometry* geometry = documentLayout ? documentLayout->geometry(block) : nullptr;
+                drawn = LinePart(block, offset, QRectF(er), geometry).draw(&painter, selections, caret, cursorWidth(), font);
+                if (!drawn && geometry) {
+                    // Drawn whole, from Qt's layout.
+                    documentLayout->layOutFollowed();
+                    layout = block.layout();
+                }
                 // The glyphs the search for the part shaped go, unless the
                 // line keeps them.
                 if (drawn && !layout->cacheEnabled())
