@@ -16,6 +16,7 @@
 #include "store/OptionsStore.h"
 #include "store/Utilities.h"
 
+#include <algorithm>
 #include <QAction>
 #include <QFontMetrics>
 #include <QLabel>
@@ -33,13 +34,16 @@ namespace {
 
 TMarkerBar* markerBar(QWidget* vertbar) { return static_cast<TMarkerBar*>(vertbar); }
 
-// The line's text up to the selection start. Keywords and patterns never
-// hold a line break, so this is all of the text they can match.
+// The line's text up to the selection start, its last kilobyte at most.
+// Keywords and patterns are short, never hold a line break and are matched
+// at the end, so this is all of the text they can match (and no copy of a
+// line of megabytes at each key).
 QString textBeforeSelStart(const TextModel& m)
 {
+    constexpr int kReach = 1024;
     const int start = m.selStart();
-    const int line = m.lineAt(start);
-    return m.line(line).left(start - m.lineStart(line));
+    const int from = std::max(m.lineStart(m.lineAt(start)), start - kReach);
+    return m.textPart(from, start - from);
 }
 
 } // namespace
