@@ -3,6 +3,7 @@
 #include "platform/Codecs.h"
 #include "store/Utilities.h"
 
+#include <algorithm>
 #include <QtGlobal>
 #include <array>
 
@@ -73,12 +74,27 @@ constexpr std::array<int, 32> kCyrillicKeys{{
 QString CARETINFO_Text(const TextModel& m)
 {
     const CaretPos caret = m.caretPos();
-    const QString s = m.line(caret.line);
+    // The caret's line is read around the caret only: a line may hold
+    // megabytes (a minified script), and this runs at every key.
+    qsizetype lineLength = 0;
+    const int lineStart = caret.line < m.lineCount() ? m.lineStart(caret.line) : -1;
+    if (lineStart >= 0) {
+        if (caret.line + 1 < m.lineCount()) {
+            lineLength = m.lineStart(caret.line + 1) - 2 - lineStart;
+        } else {
+            lineLength = m.textLength() - lineStart;
+            if (lineLength >= 2 && m.textPart(lineStart + int(lineLength) - 2, 2) == QLatin1String("\r\n"))
+                lineLength -= 2; // the break before the empty last line
+        }
+    }
+    const qsizetype from = std::clamp<qsizetype>(qsizetype(caret.column) - 2, 0, lineLength);
+    const qsizetype to = std::clamp<qsizetype>(qsizetype(caret.column) + 2, from, lineLength);
+    const QString s = lineStart >= 0 ? m.textPart(lineStart + int(from), int(to - from)) : QString();
     const int start = m.selStart();
     const int length = m.selLength();
     const QString where = QStringLiteral("Строка ") + QString::number(caret.line + 1) + QStringLiteral(" символ ")
         + QString::number(qint64(start) + 1);
-    if (s.isEmpty())
+    if (lineLength == 0)
         return where;
 
     QString out;
@@ -87,10 +103,10 @@ QString CARETINFO_Text(const TextModel& m)
     // The character after the caret, or the one selected; at a line's end
     // there is none after the caret.
     const qsizetype column = caret.column;
-    if (length == 0 && column >= 0 && column < s.size())
-        out += QString::number(column + 1) + Describe(s, column);
-    else if (length == 1 && column >= 1 && column <= s.size())
-        out += QString::number(column) + Describe(s, column - 1);
+    if (length == 0 && column >= 0 && column < lineLength)
+        out += QString::number(column + 1) + Describe(s, column - from);
+    else if (length == 1 && column >= 1 && column <= lineLength)
+        out += QString::number(column) + Describe(s, column - 1 - from);
     if (length >= 2)
         out += QStringLiteral("Выделено ") + QString::number(length) + QStringLiteral(" символов");
     else if (length == 1)

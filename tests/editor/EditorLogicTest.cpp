@@ -27,6 +27,25 @@ TEST(EditorLogicCaretInfo, CaretBeforeACharacterDescribesIt)
     EXPECT_EQ(CARETINFO_Text(WithCaret(ThreeLines(), 27)), S("Строка 3 символ 28, "));
 }
 
+TEST(EditorLogicCaretInfo, TheLineIsReadAroundTheCaret)
+{
+    // A last line before a final break, a surrogate pair, a long line.
+    const QString text = S("x\r\nab") + QString::fromUtf16(u"\U0001F600") + S("c\r\n");
+    const struct {
+        QString text;
+        int caret;
+        const char* expected;
+    } rows[] = {
+        {text, 5, "Строка 2 символ 6, 3 символ в строке: \"\U0001F600\" (код: 128512)"},
+        {text, 6, "Строка 2 символ 7, 4 символ в строке: \"\U0001F600\" (код: 128512)"},
+        {text, 7, "Строка 2 символ 8, 5 символ в строке: \"c\" (код: 99)"},
+        {text, 8, "Строка 2 символ 9, "},
+        {QString(100000, u'a') + S("b"), 100000, "Строка 1 символ 100001, 100001 символ в строке: \"b\" (код: 98)"},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(CARETINFO_Text(WithCaret(r.text, r.caret)), S(r.expected)) << r.caret;
+}
+
 TEST(EditorLogicCaretInfo, EmptyLineGivesOnlyLineAndOffset)
 {
     QString text;
