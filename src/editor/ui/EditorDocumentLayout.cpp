@@ -10,6 +10,11 @@ TEditorDocumentLayout::TEditorDocumentLayout(QTextDocument* document)
     : QPlainTextDocumentLayout(document)
     , margin_(document->documentMargin())
 {
+    // The edit itself, as the document reports it before its layout: what
+    // the layout is told may be wider (formats set on the line while the
+    // edit was reported widen it to the whole line).
+    connect(document, &QTextDocument::contentsChange, this,
+        [this](int from, int removed, int added) { edit_ = {from, removed, added}; });
 }
 
 namespace {
@@ -76,6 +81,17 @@ qreal TEditorDocumentLayout::laidOutWidth(const QTextBlock& block) const
     return -1;
 }
 
+void TEditorDocumentLayout::coverUnshaped(const QTextBlock& block)
+{
+    // A line that got long or short: its formats turn shaping off or on;
+    // one that grew: the unshaped range grows with it.
+    const QList<QTextLayout::FormatRange> current = block.layout()->formats();
+    const bool unshaped = !current.isEmpty() && isUnshaped(current.first());
+    const bool longLine = block.length() >= kLongLine;
+    if (unshaped != longLine || (unshaped && current.first().length < block.length()))
+        setFormats(block, formats(block));
+}
+
 bool TEditorDocumentLayout::layOut(const QTextBlock& block)
 {
     QTextDocument* doc = document();
@@ -93,11 +109,7 @@ bool TEditorDocumentLayout::layOut(const QTextBlock& block)
 
     keepGlyphs(block);
     QTextLayout* tl = block.layout();
-    // A line that got long or short: its formats turn shaping off or on.
-    const QList<QTextLayout::FormatRange> current = tl->formats();
-    const bool unshaped = !current.isEmpty() && isUnshaped(current.first());
-    if (unshaped != (block.length() >= kLongLine))
-        setFormats(block, formats(block));
+    coverUnshaped(block);
     tl->setTextOption(option);
     tl->beginLayout();
     qreal height = 0;
@@ -198,7 +210,7 @@ bool TEditorDocumentLayout::followEdit(const QTextBlock& block, int from, int re
         for (auto it = block.begin(); !it.atEnd(); ++it)
             if (!it.fragment().charFormat().properties().isEmpty())
                 return false;
-        geometry_.emplace(doc->defaultFont());
+        geometry_.emplace(doc->defaultFont(), paintDevice());
         const QString text = block.text();
         if (!geometry_->measure(length, [&text](int f, int n) { return text.mid(f, n); })) {
             geometry_.reset();
@@ -206,6 +218,7 @@ bool TEditorDocumentLayout::followEdit(const QTextBlock& block, int from, int re
         }
         followed_ = QTextCursor(block);
     }
+    coverUnshaped(block);
     block.layout()->clearLayout();
     const_cast<QTextBlock&>(block).setLineCount(block.isVisible() ? 1 : 0);
     measured(geometry_->width() + 2 * document()->documentMargin());
@@ -258,7 +271,10 @@ void TEditorDocumentLayout::setFormats(const QTextBlock& block, const QList<QTex
         QTextCharFormat unshaped;
         unshaped.setFontStyleStrategy(QFont::PreferNoShaping);
         unshaped.setProperty(kUnshapedProperty, true);
-        QList<QTextLayout::FormatRange> all{{0, block.length(), unshaped}};
+        // Past the line's end, so that the line grows some way before the
+        // range is set again.
+        constexpr int kRoom = 1 << 16;
+        QList<QTextLayout::FormatRange> all{{0, block.length() + kRoom, unshaped}};
         all.append(formats);
         block.layout()->setFormats(all);
     } else {
@@ -284,9 +300,14 @@ void TEditorDocumentLayout::documentChanged(int from, int charsRemoved, int char
     // The text now in place of the change; with the line count unchanged,
     // what it replaced held no line break unless this holds one too.
     const QTextBlock last = doc->findBlock(std::max(from, from + charsAdded - 1));
+    // The edit as the document reported it, when it lies in this report.
+    Edit edit{from, charsRemoved, charsAdded};
+    if (edit_.from >= from && edit_.from + edit_.added <= from + charsAdded && edit_.removed - edit_.added == charsRemoved - charsAdded)
+        edit = edit_;
+    edit_ = {};
     if (blocks == blockCount_ && first == last && first.isValid() && first.length() > 0) {
         const bool wasFollowed = geometry_ && !followed_.isNull() && followed_.block() == first;
-        if (followEdit(first, from - first.position(), charsRemoved, charsAdded)) {
+        if (followEdit(first, edit.from - first.position(), edit.removed, edit.added)) {
             if (wasFollowed)
                 Q_EMIT updateBlock(first);
             else

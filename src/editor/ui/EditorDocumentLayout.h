@@ -95,6 +95,16 @@ private:
     // The width lines beside the block (or in view) are laid out at; -1
     // when none is laid out.
     qreal laidOutWidth(const QTextBlock& block) const;
+    // The line's unshaped format covers all of it (or is gone from a line
+    // that is no longer long).
+    void coverUnshaped(const QTextBlock& block);
+    // The document's last reported edit, until its layout is told of it.
+    struct Edit {
+        int from = -1;
+        int removed = 0;
+        int added = 0;
+    };
+    Edit edit_;
     // The followed line (its start) and its geometry.
     QTextCursor followed_;
     std::optional<TLongLineGeometry> geometry_;

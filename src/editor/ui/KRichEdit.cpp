@@ -68,6 +68,7 @@ TKRichEdit::~TKRichEdit()
     if (auto* layout = qobject_cast<TEditorDocumentLayout*>(document()->documentLayout())) {
         layout->setShownBlock({});
         layout->setCaretBlock({});
+        layout->setInView({});
     }
 }
 
@@ -212,7 +213,7 @@ void TKRichEdit::keyPress(QKeyEvent* event)
     } else if (const auto command = clipboardCommand(event)) {
         event->accept();
         Q_EMIT OnClipboardKey(*command);
-    } else if (deleteOnFollowedLine(event)) {
+    } else if (deleteOnFollowedLine(event) || typeOnFollowedLine(event)) {
         event->accept();
     } else {
         QPlainTextEdit::keyPressEvent(event);

@@ -8,6 +8,7 @@
 #include <QKeySequence>
 #include <QPlainTextEdit>
 #include <QTextBlock>
+#include <optional>
 
 enum class ColouringKind;
 class TEditorDocumentLayout;
@@ -135,6 +136,9 @@ private:
     // The long line whose geometry follows its edits, when the caret is on
     // it; null otherwise.
     const TLongLineGeometry* followedCaretLine() const;
+    // The caret's rectangle at a position on a followed line; none when the
+    // position's line is not followed.
+    std::optional<QRect> followedCaretRect(int position) const;
     // The caret's x on such a line, from the line's start.
     qreal followedCaretX(const TLongLineGeometry& geometry) const;
     // Whether a block's line lies wholly in view.
@@ -148,6 +152,18 @@ private:
     // and Delete take one character away without Qt's search of the whole
     // line for the character's bounds (its characters stand alone).
     bool deleteOnFollowedLine(const QKeyEvent* event);
+    // Text typed on a followed line in view, with no selection, is put in
+    // here: Qt's control would look for the caret's line on the line's new
+    // text (itemizing all of it) to place and show the caret.
+    bool typeOnFollowedLine(const QKeyEvent* event);
+    // A change made here: Qt's search of the line is skipped while the
+    // cursor is placed (inside one edit of the document), and the caret is
+    // reported moved as the control reports it.
+    void editFollowedLine(QTextCursor& cursor, int from, int to, const QString& text);
+    // When a key was last typed on a followed line: the caret shows for a
+    // moment after, as the control shows it after a key.
+    qint64 typedAt_ = -1;
+    bool caretShownAfterTyping() const;
     // A key that types (text, Backspace, Delete, Return) is being handled:
     // the caret's moves are the typing's own.
     bool typing_ = false;

@@ -6,6 +6,8 @@
 #include "editor/ui/KRichEdit.h"
 #include "editor/ui/LongLineGeometry.h"
 
+#include <QApplication>
+#include <QDateTime>
 #include <QKeyEvent>
 #include <QScrollBar>
 #include <QTextDocument>
@@ -57,17 +59,24 @@ QRect TKRichEdit::cursorRect() const { return cursorRect(textCursor()); }
 
 QRect TKRichEdit::cursorRect(const QTextCursor& cursor) const
 {
-    QRect r = QPlainTextEdit::cursorRect(cursor);
+    const std::optional<QRect> r = followedCaretRect(cursor.position());
+    return r ? *r : QPlainTextEdit::cursorRect(cursor);
+}
+
+std::optional<QRect> TKRichEdit::followedCaretRect(int position) const
+{
     const TEditorDocumentLayout* layout = editorLayout();
-    if (const TLongLineGeometry* geometry = layout ? layout->geometry(cursor.block()) : nullptr) {
-        // Qt places the caret at the line's start, not knowing its glyphs.
-        const int start = cursor.block().position();
-        const qreal x = document()->documentMargin()
-            + geometry->xOf(cursor.position() - start, [this, start](int from, int n) { return documentPart(start + from, n); });
-        r.translate(qRound(x), 0);
-        r.setHeight(int(geometry->height()));
-    }
-    return r;
+    const QTextBlock block = document()->findBlock(position);
+    const TLongLineGeometry* geometry = layout ? layout->geometry(block) : nullptr;
+    if (!geometry)
+        return std::nullopt;
+    // Where Qt places a caret on a laid-out line (Qt itself would place it
+    // at the line's start, not knowing its glyphs).
+    const int start = block.position();
+    const QRectF line = blockBoundingGeometry(block).translated(contentOffset());
+    const qreal x = line.left() + document()->documentMargin()
+        + geometry->xOf(position - start, [this, start](int from, int n) { return documentPart(start + from, n); });
+    return QRectF(x, line.top(), cursorWidth(), geometry->height()).toRect();
 }
 
 QTextCursor TKRichEdit::cursorForPosition(const QPoint& pos) const
@@ -93,16 +102,12 @@ void TKRichEdit::ensureCursorVisible()
 
 QVariant TKRichEdit::inputMethodQuery(Qt::InputMethodQuery query) const
 {
-    QVariant v = QPlainTextEdit::inputMethodQuery(query);
     if (query == Qt::ImCursorRectangle || query == Qt::ImAnchorRectangle) {
-        if (const TLongLineGeometry* geometry = followedCaretLine()) {
-            QRectF r = v.toRectF();
-            r.translate(followedCaretX(*geometry), 0);
-            r.setHeight(geometry->height());
-            v = r;
-        }
+        const QTextCursor c = textCursor();
+        if (const std::optional<QRect> r = followedCaretRect(query == Qt::ImCursorRectangle ? c.position() : c.anchor()))
+            return QRectF(*r);
     }
-    return v;
+    return QPlainTextEdit::inputMethodQuery(query);
 }
 
 void TKRichEdit::showCaretTyped(int horizontalBefore)
@@ -133,9 +138,46 @@ bool TKRichEdit::deleteOnFollowedLine(const QKeyEvent* event)
     const int p = c.position();
     if (back ? p == block.position() : p == block.position() + block.length() - 1)
         return false; // lines join: Qt's own handling
-    c.setPosition(back ? p - 1 : p + 1, QTextCursor::KeepAnchor);
-    c.removeSelectedText();
+    editFollowedLine(c, back ? p - 1 : p, back ? p : p + 1, QString());
     return true;
+}
+
+void TKRichEdit::editFollowedLine(QTextCursor& cursor, int from, int to, const QString& text)
+{
+    const int before = textCursor().position();
+    cursor.beginEditBlock();
+    cursor.setPosition(from);
+    cursor.setPosition(to, QTextCursor::KeepAnchor);
+    if (text.isEmpty())
+        cursor.removeSelectedText();
+    else
+        cursor.insertText(text);
+    cursor.endEditBlock();
+    typedAt_ = QDateTime::currentMSecsSinceEpoch();
+    // The control reports its cursor moved by the edit by itself.
+    if (textCursor().position() != before)
+        updateMicroFocus();
+}
+
+bool TKRichEdit::typeOnFollowedLine(const QKeyEvent* event)
+{
+    const QString text = event->text();
+    const Qt::KeyboardModifiers mods = event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
+    if (text.isEmpty() || mods != Qt::NoModifier || isReadOnly() || overwriteMode() || textCursor().hasSelection()
+        || (textInteractionFlags() & Qt::TextEditable) == 0)
+        return false;
+    const TLongLineGeometry* geometry = followedCaretLine();
+    if (!geometry || !geometry->isPlain(text) || !lineInView(textCursor().block()))
+        return false;
+    QTextCursor c = textCursor();
+    const int p = c.position();
+    editFollowedLine(c, p, p, text);
+    return true;
+}
+
+bool TKRichEdit::caretShownAfterTyping() const
+{
+    return typedAt_ >= 0 && QDateTime::currentMSecsSinceEpoch() - typedAt_ < QApplication::cursorFlashTime() / 2;
 }
 
 void TKRichEdit::mouseMoveEvent(QMouseEvent* event)

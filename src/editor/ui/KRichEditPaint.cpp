@@ -359,10 +359,8 @@ bool LinePart::draw(QPainter* painter, const Ranges& selections, int caret, int 
     if (option.textDirection() == Qt::RightToLeft || block_.blockFormat().layoutDirection() == Qt::RightToLeft
         || option.alignment() & (Qt::AlignRight | Qt::AlignHCenter))
         return false;
-    // A followed line is plain: no right-to-left, nothing joining across
-    // a cut but letters.
+    // A followed line is plain: no right-to-left, nothing joining, no tab.
     LineKind kind;
-    kind.simple = false;
     if (!geometry_) {
         kind = lineKind(text_);
         if (kind.bidi)
@@ -399,7 +397,8 @@ bool LinePart::draw(QPainter* painter, const Ranges& selections, int caret, int 
         int end = std::max(from + 1, part_->lineAt(0).xToCursor(right - position_.x()) + from);
         const int limit = std::min(length, end + kCutSearch);
         readText(end - 1, limit + 1);
-        const auto endsAt = [&](int q) { return q == length || canEndAt(text(), q - base_); };
+        // A followed line's characters stand alone: it may end anywhere.
+        const auto endsAt = [&](int q) { return q == length || geometry_ || canEndAt(text(), q - base_); };
         while (end < limit && !endsAt(end))
             ++end;
         if (!endsAt(end))
@@ -454,7 +453,11 @@ void TKRichEdit::paintEvent(QPaintEvent* event)
     er.setRight(std::min(er.right(), maxX));
     painter.setClipRect(er);
 
-    const QAbstractTextDocumentLayout::PaintContext context = getPaintContext();
+    QAbstractTextDocumentLayout::PaintContext context = getPaintContext();
+    // Just after a key typed on a followed line the caret shows, as the
+    // control shows it after the keys it handles.
+    if (context.cursorPosition == -1 && hasFocus() && caretShownAfterTyping())
+        context.cursorPosition = textCursor().position();
     painter.setPen(context.palette.text().color());
     const QFont font = document()->defaultFont();
     TEditorDocumentLayout* documentLayout = editorLayout();

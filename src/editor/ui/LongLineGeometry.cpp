@@ -28,12 +28,12 @@ bool standsAlone(char16_t c)
 
 } // namespace
 
-TLongLineGeometry::TLongLineGeometry(const QFont& font)
-    : font_(font)
+TLongLineGeometry::TLongLineGeometry(const QFont& font, QPaintDevice* device)
+    : font_(device ? QFont(font, device) : font)
     , advances_(0x10000, -1.0)
 {
     // The metrics of a line in this font, as the line is laid out.
-    QTextLayout sample(QStringLiteral("x"), font_);
+    QTextLayout sample(QStringLiteral("x"), font_, device);
     QTextCharFormat unshaped;
     unshaped.setFontStyleStrategy(QFont::PreferNoShaping);
     sample.setFormats({{0, 1, unshaped}});
@@ -48,7 +48,7 @@ TLongLineGeometry::TLongLineGeometry(const QFont& font)
     height_ = line.height();
 }
 
-qreal TLongLineGeometry::advance(char16_t c)
+qreal TLongLineGeometry::advance(char16_t c) const
 {
     qreal& a = advances_[c];
     if (a < 0) {
@@ -58,9 +58,9 @@ qreal TLongLineGeometry::advance(char16_t c)
     return a;
 }
 
-bool TLongLineGeometry::isPlain(char16_t c) { return !std::isnan(advance(c)); }
+bool TLongLineGeometry::isPlain(char16_t c) const { return !std::isnan(advance(c)); }
 
-bool TLongLineGeometry::isPlain(QStringView text)
+bool TLongLineGeometry::isPlain(QStringView text) const
 {
     for (QChar c : text)
         if (!isPlain(c.unicode()))
@@ -73,6 +73,7 @@ bool TLongLineGeometry::measurePieces(int from, int to, const Reader& read, std:
     for (int start = from; start < to; start += kPiece) {
         const int n = std::min(kPiece, to - start);
         const QString text = read(start, n);
+        lastRead_ += n;
         if (text.size() != n)
             return false;
         qreal w = 0;
@@ -92,6 +93,7 @@ bool TLongLineGeometry::measure(int length, const Reader& read)
     pieces_.clear();
     length_ = 0;
     width_ = 0;
+    lastRead_ = 0;
     if (!measurePieces(0, length, read, pieces_)) {
         pieces_.clear();
         return false;
@@ -125,6 +127,7 @@ bool TLongLineGeometry::edit(int from, int removed, int added, int length, const
         end += pieces_[last].length;
     }
     std::vector<Piece> fresh;
+    lastRead_ = 0;
     if (!measurePieces(start, end - removed + added, read, fresh)) {
         pieces_.clear();
         length_ = 0;
@@ -172,8 +175,11 @@ qreal TLongLineGeometry::xOf(int position, const Reader& read) const
     const Place at = place(position);
     qreal x = at.x;
     const QString text = read(at.start, position - at.start);
-    for (QChar c : text)
-        x += advances_[c.unicode()];
+    for (QChar c : text) {
+        const qreal a = advance(c.unicode());
+        if (!std::isnan(a))
+            x += a;
+    }
     return x;
 }
 
@@ -187,7 +193,9 @@ int TLongLineGeometry::positionAt(qreal x, const Reader& read) const
     const QString text = read(at.start, pieces_[at.piece].length);
     qreal left = at.x;
     for (qsizetype i = 0; i < text.size(); ++i) {
-        const qreal a = advances_[text[i].unicode()];
+        qreal a = advance(text[i].unicode());
+        if (std::isnan(a))
+            a = 0;
         if (x < left + a / 2)
             return at.start + int(i);
         left += a;

@@ -15,6 +15,7 @@
 // line also uses (it is laid out without shaping): a line measured here and
 // the same line laid out by Qt place every character at the same x.
 #include <QFont>
+#include <QPaintDevice>
 #include <QString>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -26,12 +27,13 @@ public:
     // Reads characters [from, from + length) of the line.
     using Reader = std::function<QString(int from, int length)>;
 
-    explicit TLongLineGeometry(const QFont& font);
+    // Advances as the font has them on the device (its resolution).
+    TLongLineGeometry(const QFont& font, QPaintDevice* device);
 
     // True when every character of the text is plain in the font: one the
     // geometry places as Qt places it.
-    bool isPlain(QStringView text);
-    bool isPlain(char16_t c);
+    bool isPlain(QStringView text) const;
+    bool isPlain(char16_t c) const;
 
     // Measures a whole line of the given length. False (and empty) when a
     // character of it is not plain.
@@ -42,6 +44,8 @@ public:
     bool edit(int from, int removed, int added, int length, const Reader& read);
 
     int length() const { return length_; }
+    // Characters the last measure or edit read.
+    int lastRead() const { return lastRead_; }
     // The line's width in pixels.
     qreal width() const { return width_; }
     // x of the caret before character `position` (0 ... length).
@@ -61,7 +65,7 @@ private:
         qreal width;
     };
     // The advance of a plain character.
-    qreal advance(char16_t c);
+    qreal advance(char16_t c) const;
     // Measures [from, to) of the line into pieces, appended to out.
     bool measurePieces(int from, int to, const Reader& read, std::vector<Piece>& out);
     // The piece holding position (the last one for the line's end) and
@@ -75,6 +79,7 @@ private:
     Place placeAtX(qreal x) const;
 
     QFont font_;
+    int lastRead_ = 0;
     std::vector<Piece> pieces_;
     int length_ = 0;
     qreal width_ = 0;
@@ -84,5 +89,5 @@ private:
     qreal height_ = 0;
     // Advances by character; negative while not asked for yet, NaN for a
     // character that is not plain.
-    std::vector<qreal> advances_;
+    mutable std::vector<qreal> advances_;
 };

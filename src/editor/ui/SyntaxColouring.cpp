@@ -351,7 +351,10 @@ std::optional<int> TSyntaxColouring::knownStartState(const QTextBlock& block) co
 void TSyntaxColouring::colourBlock(QTextBlock& block)
 {
     const int start = startState(block);
-    const QString text = block.text();
+    // Only the start of a line of megabytes is coloured: that much is read.
+    const QString text = block.length() - 1 > kColouredLineLength
+        ? editor_->documentPart(block.position(), kColouredLineLength)
+        : block.text();
     ColourLine(kind_, QStringView(text).first(std::min<qsizetype>(text.size(), kColouredLineLength)), start, &spans_);
     QList<QTextLayout::FormatRange> ranges;
     ranges.reserve(qsizetype(spans_.size()));

@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QPaintEvent>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QStyleHints>
 #include <QTest>
 #include <QTextBlock>
@@ -59,7 +60,7 @@ TEST(LongLineGeometry, PlacesEveryCharacterWhereQtDoes)
         for (const char16_t* t : texts) {
             const QString text = QString::fromUtf16(t);
             SCOPED_TRACE(text.toStdString() + " / " + font.family().toStdString());
-            TLongLineGeometry g(font);
+            TLongLineGeometry g(font, nullptr);
             ASSERT_TRUE(g.isPlain(text));
             ASSERT_TRUE(g.measure(int(text.size()), readerOf(text)));
             const QtLine qt(text, font);
@@ -76,7 +77,7 @@ TEST(LongLineGeometry, PlacesEveryCharacterWhereQtDoes)
 
 TEST(LongLineGeometry, LeavesToQtWhatItCannotPlace)
 {
-    TLongLineGeometry g(QApplication::font());
+    TLongLineGeometry g(QApplication::font(), nullptr);
     const char16_t* texts[] = {
         u"a\tb",          // tab stops
         u"shalom \u05E9", // right to left
@@ -101,7 +102,7 @@ TEST(LongLineGeometry, EditsKeepTheGeometryOfTheWholeText)
     QString text;
     while (text.size() < 20000)
         text += QStringLiteral("function f(c){return \"Ёж\"+c*2;} ");
-    TLongLineGeometry g(font);
+    TLongLineGeometry g(font, nullptr);
     ASSERT_TRUE(g.measure(int(text.size()), readerOf(text)));
     struct Edit {
         int from, removed; // from -1: at the end
@@ -122,7 +123,9 @@ TEST(LongLineGeometry, EditsKeepTheGeometryOfTheWholeText)
             e.from = int(text.size());
         text.replace(e.from, e.removed, added);
         ASSERT_TRUE(g.edit(e.from, e.removed, int(added.size()), int(text.size()), readerOf(text)));
-        TLongLineGeometry fresh(font);
+        // Only the pieces the edit touched are read again.
+        EXPECT_LE(g.lastRead(), 2 * 4096 + added.size());
+        TLongLineGeometry fresh(font, nullptr);
         ASSERT_TRUE(fresh.measure(int(text.size()), readerOf(text)));
         EXPECT_EQ(g.length(), text.size());
         EXPECT_DOUBLE_EQ(g.width(), fresh.width());
@@ -147,10 +150,11 @@ public:
         qtPaint = false;
         return image;
     }
-    bool followed(const QTextBlock& b) const
+    const TLongLineGeometry* geometry(const QTextBlock& b) const
     {
-        return static_cast<TEditorDocumentLayout*>(document()->documentLayout())->geometry(b) != nullptr;
+        return static_cast<TEditorDocumentLayout*>(document()->documentLayout())->geometry(b);
     }
+    bool followed(const QTextBlock& b) const { return geometry(b) != nullptr; }
 
 protected:
     void paintEvent(QPaintEvent* event) override
@@ -203,15 +207,33 @@ protected:
 
 TEST_F(LongLineEditing, TypedWithoutLayingTheLineOutAndDrawnAsQtDraws)
 {
-    QTest::keyClicks(&e, QStringLiteral("ab"));
-    QTest::keyClick(&e, Qt::Key_Backspace);
-    QTest::keyClick(&e, Qt::Key_Delete);
+    // The same keys on a short line, which the control handles.
+    TKRichEdit shortLine;
+    shortLine.setPlainText(QStringLiteral("a short line"));
+    shortLine.setSelStart(3);
+    QSignalSpy shortMoved(&shortLine, &QPlainTextEdit::cursorPositionChanged);
+    QSignalSpy shortChanged(&shortLine, &QPlainTextEdit::textChanged);
+    QSignalSpy moved(&e, &QPlainTextEdit::cursorPositionChanged);
+    QSignalSpy changed(&e, &QPlainTextEdit::textChanged);
+    for (TKRichEdit* edit : {static_cast<TKRichEdit*>(&e), &shortLine}) {
+        QTest::keyClicks(edit, QStringLiteral("ab"));
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QTest::keyClick(edit, Qt::Key_Delete);
+    }
     QApplication::processEvents();
     const int column = e.textCursor().positionInBlock();
     EXPECT_EQ(column, 15001);
+    // Reported as the control reports its keys (Delete once more: the
+    // caret stays, but is told of the edit at its place).
+    EXPECT_GE(moved.count(), shortMoved.count());
+    EXPECT_LE(moved.count(), shortMoved.count() + 1);
+    EXPECT_EQ(changed.count(), shortChanged.count());
     EXPECT_EQ(longBlock.text(), original.left(15000) + u'a' + original.mid(15001));
     ASSERT_TRUE(e.followed(longBlock));
     EXPECT_EQ(longBlock.layout()->lineCount(), 0);
+    // The coloured start of the line gets new formats at each key; the
+    // geometry still reads only around the edit.
+    EXPECT_LE(e.geometry(longBlock)->lastRead(), 2 * 4096 + 1);
     EXPECT_TRUE(caretSeen());
     const QRect caret = e.cursorRect();
     const QImage followed = e.render(false);
@@ -260,6 +282,30 @@ TEST_F(LongLineEditing, CaretMovesAndClicksPlaceTheCaretAsOnALaidOutLine)
     EXPECT_NEAR(e.cursorRect().left(), typed.left() - 40, 8);
 }
 
+TEST_F(LongLineEditing, TextTypedAtTheEndIsPlacedAsQtPlacesIt)
+{
+    // Kerning pairs past the line's old end: laid out without shaping too.
+    QTest::keyClick(&e, Qt::Key_End);
+    QTest::keyClicks(&e, QStringLiteral("AVAWToTeYoLTAV"));
+    ASSERT_TRUE(e.followed(longBlock));
+    const QRect typed = e.cursorRect();
+    e.ensureCursorVisible();
+    ASSERT_FALSE(e.followed(longBlock));
+    EXPECT_EQ(e.cursorRect(), typed);
+}
+
+TEST_F(LongLineEditing, ALineWithoutLettersStaysFollowedWhenDrawn)
+{
+    e.setText(QString(1000, u'\n') + QStringLiteral("1234567890, ").repeated(3000));
+    e.setSelStart(e.textLength() - 5);
+    QApplication::processEvents();
+    QTest::keyClick(&e, Qt::Key_5);
+    const QTextBlock line = e.document()->lastBlock();
+    ASSERT_TRUE(e.followed(line));
+    e.render(false);
+    EXPECT_TRUE(e.followed(line));
+}
+
 TEST_F(LongLineEditing, TheLineOutOfViewIsLaidOutAgain)
 {
     QTest::keyClick(&e, Qt::Key_X);
@@ -268,6 +314,7 @@ TEST_F(LongLineEditing, TheLineOutOfViewIsLaidOutAgain)
     e.verticalScrollBar()->setValue(0);
     QTest::keyClick(&e, Qt::Key_Y);
     EXPECT_TRUE(caretSeen());
+    EXPECT_EQ(longBlock.layout()->lineCount(), 1);
     QTest::keyClick(&e, Qt::Key_Z);
     // The caret placed by the program on the followed line, out of view.
     e.verticalScrollBar()->setValue(0);
