@@ -164,6 +164,9 @@ private:
     // moment after, as the control shows it after a key.
     qint64 typedAt_ = -1;
     bool caretShownAfterTyping() const;
+    // The caret's blink on a followed line, which the editor keeps itself.
+    bool followedCaretOn_ = true;
+    bool followedCaretShown() const;
     // A key that types (text, Backspace, Delete, Return) is being handled:
     // the caret's moves are the typing's own.
     bool typing_ = false;

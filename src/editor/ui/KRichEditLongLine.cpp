@@ -213,9 +213,17 @@ void TKRichEdit::inputMethodEvent(QInputMethodEvent* event)
 
 bool TKRichEdit::eventFilter(QObject* watched, QEvent* event)
 {
-    // The caret's blink repaints where Qt places the caret; on a followed
-    // line that is its start.
-    if (event->type() == QEvent::Timer && followedCaretLine())
+    // The control's timers: the caret's blink, and the end of a triple
+    // click's time (which only follows mouse clicks, and a click lays the
+    // line out). On a followed line the caret blinks here: the control
+    // would look for the caret's line on the whole line's text at the
+    // first blink after each edit.
+    if (event->type() == QEvent::Timer && followedCaretLine()) {
+        followedCaretOn_ = caretShownAfterTyping() || !followedCaretOn_;
         viewport()->update(cursorRect().adjusted(-4, 0, 4, 0));
+        return true;
+    }
     return QPlainTextEdit::eventFilter(watched, event);
 }
+
+bool TKRichEdit::followedCaretShown() const { return followedCaretOn_ || caretShownAfterTyping(); }

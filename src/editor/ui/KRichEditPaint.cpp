@@ -454,10 +454,10 @@ void TKRichEdit::paintEvent(QPaintEvent* event)
     painter.setClipRect(er);
 
     QAbstractTextDocumentLayout::PaintContext context = getPaintContext();
-    // Just after a key typed on a followed line the caret shows, as the
-    // control shows it after the keys it handles.
-    if (context.cursorPosition == -1 && hasFocus() && caretShownAfterTyping())
-        context.cursorPosition = textCursor().position();
+    // On a followed line the caret blinks by the editor's own timing, and
+    // shows just after a key, as the control shows it after its keys.
+    if (context.cursorPosition >= -1 && hasFocus() && followedCaretLine())
+        context.cursorPosition = followedCaretShown() ? textCursor().position() : -1;
     painter.setPen(context.palette.text().color());
     const QFont font = document()->defaultFont();
     TEditorDocumentLayout* documentLayout = editorLayout();
