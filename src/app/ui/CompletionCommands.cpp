@@ -89,10 +89,9 @@ CompletionContext TCompletionCommands::contextAtCaret() const
     for (QTextBlock b = first; b.isValid() && b != caretBlock; b = b.next())
         window += b.text() + u'\n';
     const int caret = int(window.size()) + cursor.positionInBlock();
-    // The caret line's head alone: a long line is not copied whole.
-    QTextCursor head(caretBlock);
-    head.setPosition(cursor.position(), QTextCursor::KeepAnchor);
-    window += head.selectedText();
+    // The caret line's head alone, read without a cursor: a long line is
+    // neither copied whole nor measured up to the caret.
+    window += editor_->documentPart(caretBlock.position(), cursor.positionInBlock());
     return CompletionContextAt(window, caret, kind, state);
 }
 

@@ -160,7 +160,8 @@ namespace {
 // Keys that type: text, Backspace, Delete, Return.
 bool types(const QKeyEvent* event)
 {
-    const Qt::KeyboardModifiers mods = event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
+    const Qt::KeyboardModifiers mods
+        = event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier | Qt::GroupSwitchModifier);
     switch (event->key()) {
     case Qt::Key_Backspace:
     case Qt::Key_Delete:
@@ -170,8 +171,10 @@ bool types(const QKeyEvent* event)
     default:
         break;
     }
+    // Text typed with Ctrl alone is a command; with Ctrl and Alt it is the
+    // AltGr of some keyboards.
     const QString text = event->text();
-    return !text.isEmpty() && text.at(0).isPrint() && !(mods & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    return !text.isEmpty() && text.at(0).isPrint() && mods != Qt::ControlModifier && !(mods & Qt::MetaModifier);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 // number b is offset p + b.
 #include "editor/TextModel.h"
 
+#include <QElapsedTimer>
 #include <QKeySequence>
 #include <QPlainTextEdit>
 #include <QTextBlock>
@@ -162,8 +163,12 @@ private:
     void editFollowedLine(QTextCursor& cursor, int from, int to, const QString& text);
     // When a key was last typed on a followed line: the caret shows for a
     // moment after, as the control shows it after a key.
-    qint64 typedAt_ = -1;
+    QElapsedTimer typed_;
     bool caretShownAfterTyping() const;
+    // The control's x of its cursor is from before such typing.
+    bool caretXStale_ = false;
+    // When the last double click came: a triple click's time runs.
+    QElapsedTimer doubleClicked_;
     // The caret's blink on a followed line, which the editor keeps itself.
     bool followedCaretOn_ = true;
     bool followedCaretShown() const;

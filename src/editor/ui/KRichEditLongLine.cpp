@@ -7,7 +7,6 @@
 #include "editor/ui/LongLineGeometry.h"
 
 #include <QApplication>
-#include <QDateTime>
 #include <QKeyEvent>
 #include <QScrollBar>
 #include <QTextDocument>
@@ -51,8 +50,21 @@ bool TKRichEdit::lineInView(const QTextBlock& block) const
 
 void TKRichEdit::layOutFollowedLine()
 {
-    if (TEditorDocumentLayout* layout = editorLayout())
-        layout->layOutFollowed();
+    TEditorDocumentLayout* layout = editorLayout();
+    if (!layout)
+        return;
+    const bool caretFollowed = followedCaretLine() != nullptr;
+    layout->layOutFollowed();
+    if (caretFollowed && caretXStale_) {
+        // The caret's x for Up and Down, from the line now laid out; the
+        // caret stays where it is.
+        caretXStale_ = false;
+        QTextCursor c = textCursor();
+        const int position = c.position();
+        c.setPosition(c.anchor());
+        c.setPosition(position, QTextCursor::KeepAnchor);
+        setTextCursor(c);
+    }
 }
 
 QRect TKRichEdit::cursorRect() const { return cursorRect(textCursor()); }
@@ -144,7 +156,6 @@ bool TKRichEdit::deleteOnFollowedLine(const QKeyEvent* event)
 
 void TKRichEdit::editFollowedLine(QTextCursor& cursor, int from, int to, const QString& text)
 {
-    const int before = textCursor().position();
     cursor.beginEditBlock();
     cursor.setPosition(from);
     cursor.setPosition(to, QTextCursor::KeepAnchor);
@@ -153,17 +164,19 @@ void TKRichEdit::editFollowedLine(QTextCursor& cursor, int from, int to, const Q
     else
         cursor.insertText(text);
     cursor.endEditBlock();
-    typedAt_ = QDateTime::currentMSecsSinceEpoch();
-    // The control reports its cursor moved by the edit by itself.
-    if (textCursor().position() != before)
-        updateMicroFocus();
+    // The control reports its cursor moved by the edit by itself, but its
+    // x (kept for Up and Down) is the one from before the typing.
+    typed_.start();
+    caretXStale_ = true;
 }
 
 bool TKRichEdit::typeOnFollowedLine(const QKeyEvent* event)
 {
     const QString text = event->text();
-    const Qt::KeyboardModifiers mods = event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
-    if (text.isEmpty() || mods != Qt::NoModifier || isReadOnly() || overwriteMode() || textCursor().hasSelection()
+    const Qt::KeyboardModifiers mods
+        = event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier | Qt::GroupSwitchModifier);
+    if (text.isEmpty() || (mods != Qt::NoModifier && mods != (Qt::ControlModifier | Qt::AltModifier)) || isReadOnly()
+        || overwriteMode() || textCursor().hasSelection()
         || (textInteractionFlags() & Qt::TextEditable) == 0)
         return false;
     const TLongLineGeometry* geometry = followedCaretLine();
@@ -177,7 +190,7 @@ bool TKRichEdit::typeOnFollowedLine(const QKeyEvent* event)
 
 bool TKRichEdit::caretShownAfterTyping() const
 {
-    return typedAt_ >= 0 && QDateTime::currentMSecsSinceEpoch() - typedAt_ < QApplication::cursorFlashTime() / 2;
+    return typed_.isValid() && typed_.elapsed() < QApplication::cursorFlashTime() / 2;
 }
 
 void TKRichEdit::mouseMoveEvent(QMouseEvent* event)
@@ -189,6 +202,7 @@ void TKRichEdit::mouseMoveEvent(QMouseEvent* event)
 
 void TKRichEdit::mouseDoubleClickEvent(QMouseEvent* event)
 {
+    doubleClicked_.start();
     layOutFollowedLine();
     QPlainTextEdit::mouseDoubleClickEvent(event);
 }
@@ -214,11 +228,12 @@ void TKRichEdit::inputMethodEvent(QInputMethodEvent* event)
 bool TKRichEdit::eventFilter(QObject* watched, QEvent* event)
 {
     // The control's timers: the caret's blink, and the end of a triple
-    // click's time (which only follows mouse clicks, and a click lays the
-    // line out). On a followed line the caret blinks here: the control
+    // click's time (which runs a double click's time after one: left to
+    // the control). On a followed line the caret blinks here: the control
     // would look for the caret's line on the whole line's text at the
     // first blink after each edit.
-    if (event->type() == QEvent::Timer && followedCaretLine()) {
+    const bool tripleClickTime = doubleClicked_.isValid() && doubleClicked_.elapsed() <= QApplication::doubleClickInterval();
+    if (event->type() == QEvent::Timer && !tripleClickTime && followedCaretLine()) {
         followedCaretOn_ = caretShownAfterTyping() || !followedCaretOn_;
         viewport()->update(cursorRect().adjusted(-4, 0, 4, 0));
         return true;

@@ -69,27 +69,40 @@ void TagPairHighlight::update()
     scheduled_ = false;
     known_ = on();
     pair_ = known_ ? TagPairAtCaret(*editor_) : std::nullopt;
+    const bool dark = editor_->palette().base().color().lightness() < 128;
+    QTextCharFormat f;
+    f.setBackground(dark ? QColor(0x40, 0x60, 0x80) : QColor(0xC8, 0xDC, 0xF0));
+    f.setProperty(kTagPairProperty, true);
     QList<QTextEdit::ExtraSelection> all;
-    bool hadOurs = false;
+    QList<std::pair<int, int>> ours;
+    bool sameFormat = true;
     for (const QTextEdit::ExtraSelection& s : editor_->extraSelections()) {
-        if (!s.format.hasProperty(kTagPairProperty))
+        if (!s.format.hasProperty(kTagPairProperty)) {
             all << s;
-        else
-            hadOurs = true;
+        } else {
+            ours.append({s.cursor.selectionStart(), s.cursor.selectionEnd()});
+            sameFormat = sameFormat && s.format == f;
+        }
     }
-    if (!pair_ && !hadOurs)
+    if (!pair_ && ours.isEmpty())
+        return;
+    // Offsets count a line break as two; document positions as one.
+    const auto range = [this](int offset, int length) {
+        const int pos = offset - editor_->lineAt(offset);
+        return std::pair(pos, pos + length);
+    };
+    // The selections' cursors follow the edits: when they still mark the
+    // pair, nothing is set again (setting them measures their line).
+    if (pair_ && sameFormat
+        && ours
+            == QList<std::pair<int, int>>{range(pair_->openName, pair_->openLength), range(pair_->closeName, pair_->closeLength)})
         return;
     if (pair_) {
-        const bool dark = editor_->palette().base().color().lightness() < 128;
-        QTextCharFormat f;
-        f.setBackground(dark ? QColor(0x40, 0x60, 0x80) : QColor(0xC8, 0xDC, 0xF0));
-        f.setProperty(kTagPairProperty, true);
-        // Offsets count a line break as two; document positions as one.
         for (const auto& [offset, len] : {std::pair(pair_->openName, pair_->openLength), std::pair(pair_->closeName, pair_->closeLength)}) {
             QTextCursor c(editor_->document());
-            const int pos = offset - editor_->lineAt(offset);
-            c.setPosition(pos);
-            c.setPosition(pos + len, QTextCursor::KeepAnchor);
+            const auto [from, to] = range(offset, len);
+            c.setPosition(from);
+            c.setPosition(to, QTextCursor::KeepAnchor);
             all << QTextEdit::ExtraSelection{c, f};
         }
     }

@@ -282,6 +282,20 @@ TEST_F(LongLineEditing, CaretMovesAndClicksPlaceTheCaretAsOnALaidOutLine)
     EXPECT_NEAR(e.cursorRect().left(), typed.left() - 40, 8);
 }
 
+TEST_F(LongLineEditing, UpAndDownAfterTypingKeepTheCaretsNewPlace)
+{
+    // Two long lines of the same text: a caret moved down keeps its x.
+    const QString line = QStringLiteral("abcdefghij").repeated(2000);
+    e.setText(line + QStringLiteral("\r\n") + line + QStringLiteral("\r\n") + line);
+    e.setSelStart(100);
+    QTest::keyClicks(&e, QStringLiteral("WWWWW"));
+    ASSERT_TRUE(e.followed(e.document()->firstBlock()));
+    const int x = e.cursorRect().left();
+    QTest::keyClick(&e, Qt::Key_Down);
+    EXPECT_EQ(e.textCursor().blockNumber(), 1);
+    EXPECT_NEAR(e.cursorRect().left(), x, 8);
+}
+
 TEST_F(LongLineEditing, TextTypedAtTheEndIsPlacedAsQtPlacesIt)
 {
     // Kerning pairs past the line's old end: laid out without shaping too.
