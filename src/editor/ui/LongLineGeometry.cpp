@@ -145,10 +145,12 @@ bool TLongLineGeometry::edit(int from, int removed, int added, int length, const
     return true;
 }
 
-TLongLineGeometry::Place TLongLineGeometry::place(int position) const
+template <typename Before>
+TLongLineGeometry::Place TLongLineGeometry::walk(Before before) const
 {
+    // From the first piece on, past those wholly before the place sought.
     Place at{0, 0, 0};
-    while (at.piece + 1 < pieces_.size() && at.start + pieces_[at.piece].length <= position) {
+    while (at.piece + 1 < pieces_.size() && before(at, pieces_[at.piece])) {
         at.start += pieces_[at.piece].length;
         at.x += pieces_[at.piece].width;
         ++at.piece;
@@ -156,15 +158,14 @@ TLongLineGeometry::Place TLongLineGeometry::place(int position) const
     return at;
 }
 
+TLongLineGeometry::Place TLongLineGeometry::place(int position) const
+{
+    return walk([position](const Place& at, const Piece& p) { return at.start + p.length <= position; });
+}
+
 TLongLineGeometry::Place TLongLineGeometry::placeAtX(qreal x) const
 {
-    Place at{0, 0, 0};
-    while (at.piece + 1 < pieces_.size() && at.x + pieces_[at.piece].width <= x) {
-        at.start += pieces_[at.piece].length;
-        at.x += pieces_[at.piece].width;
-        ++at.piece;
-    }
-    return at;
+    return walk([x](const Place& at, const Piece& p) { return at.x + p.width <= x; });
 }
 
 qreal TLongLineGeometry::xOf(int position, const Reader& read) const

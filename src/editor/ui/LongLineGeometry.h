@@ -76,6 +76,8 @@ private:
         qreal x;
     };
     Place place(int position) const;
+    template <typename Before>
+    Place walk(Before before) const;
     Place placeAtX(qreal x) const;
 
     QFont font_;

@@ -2,6 +2,7 @@
 // of the same view: pixel for pixel, at several horizontal positions, with
 // the colouring, a selection, the caret line and the caret in view.
 #include "editor/Colouring.h"
+#include "PaintedEdit.h"
 #include "editor/ui/KRichEdit.h"
 
 #include <QApplication>
@@ -16,32 +17,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// The editor, or Qt's plain control painting the same state.
-class PaintedEdit : public TKRichEdit {
-public:
-    bool qtPaint = false;
-    int caretInContext() const { return getPaintContext().cursorPosition; }
-    QRect row(const QTextBlock& b) const { return blockBoundingGeometry(b).translated(contentOffset()).toRect(); }
-
-protected:
-    void paintEvent(QPaintEvent* event) override
-    {
-        if (qtPaint)
-            QPlainTextEdit::paintEvent(event);
-        else
-            TKRichEdit::paintEvent(event);
-    }
-};
-
-QImage render(PaintedEdit& e, bool qt)
-{
-    e.qtPaint = qt;
-    QImage image(e.viewport()->size(), QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::black);
-    e.viewport()->render(&image);
-    return image;
-}
 
 struct PaintCase {
     const char* name;
@@ -95,8 +70,8 @@ TEST_P(KRichEditPaint, LongLineLooksAsQtPaintsIt)
         ASSERT_GE(e.caretInContext(), longBlock.position());
     }
 
-    const QImage qt = render(e, true);
-    const QImage ours = render(e, false);
+    const QImage qt = e.render(true);
+    const QImage ours = e.render(false);
     ASSERT_EQ(ours.size(), qt.size());
     int differing = 0;
     for (int y = 0; y < qt.height(); ++y)

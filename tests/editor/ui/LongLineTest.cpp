@@ -1,6 +1,7 @@
 // A long line of plain characters edited without Qt laying it out again:
 // its geometry against Qt's layout of the same text, and the editor typing
 // on such a line, drawn and measured as Qt would.
+#include "PaintedEdit.h"
 #include "editor/Colouring.h"
 #include "editor/ui/EditorDocumentLayout.h"
 #include "editor/ui/KRichEdit.h"
@@ -137,33 +138,14 @@ TEST(LongLineGeometry, EditsKeepTheGeometryOfTheWholeText)
     EXPECT_FALSE(g.edit(10, 0, 1, int(text.size()), readerOf(text)));
 }
 
-// The editor, painting as Qt's plain control does when asked.
-class Edit : public TKRichEdit {
+// The editor, with what it follows of a line.
+class Edit : public PaintedEdit {
 public:
-    bool qtPaint = false;
-    QImage render(bool qt)
-    {
-        qtPaint = qt;
-        QImage image(viewport()->size(), QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::black);
-        viewport()->render(&image);
-        qtPaint = false;
-        return image;
-    }
     const TLongLineGeometry* geometry(const QTextBlock& b) const
     {
         return static_cast<TEditorDocumentLayout*>(document()->documentLayout())->geometry(b);
     }
     bool followed(const QTextBlock& b) const { return geometry(b) != nullptr; }
-
-protected:
-    void paintEvent(QPaintEvent* event) override
-    {
-        if (qtPaint)
-            QPlainTextEdit::paintEvent(event);
-        else
-            TKRichEdit::paintEvent(event);
-    }
 };
 
 class LongLineEditing : public testing::Test {
