@@ -6,6 +6,7 @@
 // keeper's timer runs.
 #include "BenchWindow.h"
 #include "app/Globals.h"
+#include "app/Recovery.h"
 #include "app/ui/MainWindow.h"
 #include "app/ui/RecoveryKeeper.h"
 #include "editor/ui/KRichEdit.h"
@@ -103,8 +104,20 @@ void BM_RecoveryCopyBytes10MB(benchmark::State& state)
         benchmark::DoNotOptimize(RecoveryCopyBytes(copy));
 }
 
+// The writer's text with CR LF, from the keeper's pieces of the raw text.
+void BM_RecoveryEditorTextOf10MB(benchmark::State& state)
+{
+    TKRichEdit* m = form().Memo1;
+    m->setText(page());
+    RecoveryText text;
+    text.reset(m->document()->toRawText());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(RecoveryText::EditorText(text.chunks()));
+}
+
 } // namespace
 
 BENCHMARK(BM_RecoveryRawTextOf10MB)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RecoveryEditorTextOf10MB)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RecoveryTextOf10MB)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RecoveryCopyBytes10MB)->Unit(benchmark::kMillisecond);

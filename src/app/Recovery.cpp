@@ -221,20 +221,26 @@ bool RecoveryText::replace(qsizetype position, qsizetype removed, const QString&
 
 QString RecoveryText::EditorText(const std::vector<QString>& chunks)
 {
+    // The runs between line breaks are found by the string search (which
+    // scans many characters at a time) and copied whole: a copy of a large
+    // page is written after every pause in the typing.
+    constexpr QChar kBreak = QChar::ParagraphSeparator;
     qsizetype n = 0;
-    for (const QString& c : chunks)
-        n += c.size() + c.count(QChar::ParagraphSeparator);
+    for (const QString& c : chunks) {
+        n += c.size();
+        for (qsizetype at = c.indexOf(kBreak); at >= 0; at = c.indexOf(kBreak, at + 1))
+            ++n;
+    }
     QString text(n, Qt::Uninitialized);
     QChar* out = text.data();
     for (const QString& c : chunks) {
-        for (QChar ch : c) {
-            if (ch == QChar::ParagraphSeparator) {
-                *out++ = u'\r';
-                *out++ = u'\n';
-            } else {
-                *out++ = ch;
-            }
+        qsizetype from = 0;
+        for (qsizetype at = c.indexOf(kBreak); at >= 0; from = at + 1, at = c.indexOf(kBreak, from)) {
+            out = std::copy(c.constData() + from, c.constData() + at, out);
+            *out++ = u'\r';
+            *out++ = u'\n';
         }
+        out = std::copy(c.constData() + from, c.constData() + c.size(), out);
     }
     return text;
 }
