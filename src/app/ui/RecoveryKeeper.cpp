@@ -2,7 +2,10 @@
 
 #include "editor/ui/KRichEdit.h"
 
+#include <QTextBlock>
 #include <QTextDocument>
+
+#include <algorithm>
 
 RecoveryKeeper::RecoveryKeeper(TKRichEdit* editor, QObject* parent, Timing timing)
     : QObject(parent)
@@ -70,8 +73,35 @@ void RecoveryKeeper::tick()
     if (!rawValid_) {
         // Read a piece at a time: the whole raw text at once would be a
         // second copy of a large page for a moment.
-        raw_.reset(editor_->document()->characterCount() - 1,
-            [this](qsizetype at, qsizetype length) { return editor_->documentPart(int(at), int(length)); });
+        // The pieces come in order: each line's text is taken once (a
+        // long line is kept while its pieces are read), and its break is
+        // the document's U+2029.
+        const QTextDocument* doc = editor_->document();
+        QTextBlock held;
+        QString heldText;
+        raw_.reset(doc->characterCount() - 1, [doc, held, heldText](qsizetype at, qsizetype length) mutable {
+            QString piece;
+            piece.reserve(length);
+            const qsizetype end = at + length;
+            qsizetype pos = at;
+            for (QTextBlock b = doc->findBlock(int(at)); pos < end && b.isValid(); b = b.next()) {
+                if (b != held) {
+                    held = b;
+                    heldText = b.text();
+                }
+                const qsizetype inLine = pos - b.position();
+                const qsizetype take = std::min(end - pos, heldText.size() - inLine);
+                if (take > 0) {
+                    piece += QStringView(heldText).mid(inLine, take);
+                    pos += take;
+                }
+                if (pos < end) {
+                    piece += QChar::ParagraphSeparator;
+                    ++pos;
+                }
+            }
+            return piece;
+        });
         rawValid_ = true;
     }
     RecoveryCopy copy{state.fileName, state.origin, state.encoding, state.lineEnds, QDateTime::currentDateTime(), QString()};
