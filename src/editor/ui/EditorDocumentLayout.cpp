@@ -139,10 +139,7 @@ bool TEditorDocumentLayout::layOut(const QTextBlock& block)
     return true;
 }
 
-namespace {
-
-// Reads characters of a line from the document, a character at a time.
-QString readLine(const QTextBlock& block, int from, int length)
+QString TEditorDocumentLayout::lineText(const QTextBlock& block, int from, int length)
 {
     const QTextDocument* doc = block.document();
     QString s(length, Qt::Uninitialized);
@@ -152,6 +149,8 @@ QString readLine(const QTextBlock& block, int from, int length)
         *out++ = doc->characterAt(at + i);
     return s;
 }
+
+namespace {
 
 // Whether any of the formats changes the font (and so the advances).
 bool changesFont(const QList<QTextLayout::FormatRange>& formats)
@@ -194,7 +193,7 @@ bool TEditorDocumentLayout::followEdit(const QTextBlock& block, int from, int re
         geometry_.reset();
         return false;
     }
-    const auto read = [&block](int f, int n) { return readLine(block, f, n); };
+    const auto read = [&block](int f, int n) { return lineText(block, f, n); };
     bool followed = false;
     if (geometry_ && !followed_.isNull() && followed_.block() == block)
         followed = geometry_->edit(from, removed, added, length, read);

@@ -52,6 +52,9 @@ public:
     // caret moved by keys or the mouse, a line out of view) first asks for
     // layOutWhole(). Null for any other block.
     const TLongLineGeometry* geometry(const QTextBlock& block) const;
+    // Characters [from, from + length) of a line, read a character at a
+    // time: no cursor placed on the line, no copy of all of it.
+    static QString lineText(const QTextBlock& block, int from, int length);
     // Gives the followed line, if any, Qt's own layout again.
     void layOutFollowed();
 

@@ -270,12 +270,7 @@ void LinePart::readText(int from, int to)
     // Read with room around it, for the searches for cuts.
     const int a = std::max(0, from - 2 * kCutSearch);
     const int b = std::min(length_, to + 2 * kCutSearch);
-    QString s(b - a, Qt::Uninitialized);
-    const QTextDocument* doc = block_.document();
-    QChar* out = s.data();
-    for (int i = a; i < b; ++i)
-        *out++ = doc->characterAt(block_.position() + i);
-    text_ = std::move(s);
+    text_ = TEditorDocumentLayout::lineText(block_, a, b - a);
     base_ = a;
 }
 
