@@ -12,6 +12,7 @@
 #include <QMouseEvent>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
@@ -349,31 +350,68 @@ QString TKRichEdit::textPart(int offset, int length) const
     // selection.
     if (to - from > textLength() / 2)
         return text().mid(from, to - from);
-    const int start = toPosition(from);
-    QString s = documentPart(start, toPosition(to) - start);
+    // An end between a line's CR and LF reads the whole break, then drops
+    // the half outside the part.
+    const auto positionOf = [this](qint64 offset, bool& onLf) {
+        const QTextBlock b = blockAtOffset(offset);
+        const qint64 column = offset - blockOffset(b);
+        onLf = column >= b.length();
+        return b.position() + int(std::min<qint64>(column, b.length() - 1));
+    };
+    bool fromLf = false;
+    bool toLf = false;
+    const int start = positionOf(from, fromLf);
+    const int end = positionOf(to, toLf) + (toLf ? 1 : 0);
+    QString s = documentPart(start, end - start);
     s.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+    if (fromLf)
+        s.remove(0, 1);
+    if (toLf)
+        s.chop(1);
     return s;
 }
+
+namespace {
+
+// A piece of a line is copied from the line's text when the line is not much
+// longer than the piece; out of a long line it is read a character at a time,
+// since a cursor placed on a line measures the line up to its place. (A
+// character looked up by position costs a search of the whole document's
+// pieces: a lot of them on a page of many lines.)
+void appendBlockPart(QString& out, const QTextBlock& block, int from, int to)
+{
+    if (block.length() <= 4 * (to - from) + 1024) {
+        out += QStringView(block.text()).mid(from - block.position(), to - from);
+        return;
+    }
+    const QTextDocument* doc = block.document();
+    for (int i = from; i < to; ++i)
+        out += doc->characterAt(i);
+}
+
+} // namespace
 
 QString TKRichEdit::documentPart(int position, int length) const
 {
     const QTextDocument* doc = document();
     const int from = std::clamp(position, 0, doc->characterCount() - 1);
     const int to = std::clamp(position + std::max(length, 0), from, doc->characterCount() - 1);
-    // A part of a few pages is read a character at a time: a cursor placed
-    // on a line measures the line up to its place, a good part of a
-    // millisecond a megabyte on a long line, twice for a selection.
-    if (to - from <= 32 * 1024) {
-        QString s(to - from, Qt::Uninitialized);
-        QChar* out = s.data();
-        for (int i = from; i < to; ++i)
-            *out++ = doc->characterAt(i);
-        return s;
+    QString s;
+    s.reserve(to - from);
+    int at = from;
+    for (QTextBlock b = doc->findBlock(from); at < to && b.isValid(); b = b.next()) {
+        const int breakAt = b.position() + b.length() - 1;
+        if (at < breakAt) {
+            const int upTo = std::min(to, breakAt);
+            appendBlockPart(s, b, at, upTo);
+            at = upTo;
+        }
+        if (at < to) {
+            s += QChar::ParagraphSeparator;
+            ++at;
+        }
     }
-    QTextCursor c(const_cast<QTextDocument*>(doc));
-    c.setPosition(from);
-    c.setPosition(to, QTextCursor::KeepAnchor);
-    return c.selectedText();
+    return s;
 }
 
 int TKRichEdit::textLength() const

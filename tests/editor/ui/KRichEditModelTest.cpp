@@ -4,6 +4,9 @@
 
 #include <QApplication>
 #include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTest>
 
 namespace {
@@ -75,4 +78,28 @@ TEST(KRichEditTextModel, TypingReachesTheModelAndTabInsertsATab)
     EXPECT_EQ(edit->text(), QStringLiteral("ab\t\r\nc"));
     EXPECT_EQ(edit->selStart(), 6);
     EXPECT_EQ(edit->caretPos(), (CaretPos{1, 1}));
+}
+
+TEST(KRichEditTextModel, PartsReadAcrossLinesAndPiecesAsTheWholeText)
+{
+    // Short lines, empty ones and a long line edited in several places,
+    // beside a long line kept as it was set.
+    TKRichEdit edit;
+    const QString longLine = QString(6000, u'x');
+    edit.setText(QStringLiteral("ab\r\n\r\ncd\r\n") + longLine + QStringLiteral("\r\n") + longLine + QStringLiteral("\r\nend"));
+    const QTextBlock edited = edit.document()->findBlockByNumber(3);
+    QTextCursor c(edit.document());
+    for (const int column : {5000, 3000, 10, 4500}) {
+        c.setPosition(edited.position() + column);
+        c.insertText(QString::number(column) + QStringLiteral("ё"));
+    }
+    const QString raw = edit.document()->toRawText();
+    const QString text = edit.text();
+    for (const int length : {0, 1, 3, 40, 2500, 7000, 20000}) {
+        for (int at = 0; at < raw.size(); at += at < 30 ? 1 : 97) {
+            ASSERT_EQ(edit.documentPart(at, length), raw.mid(at, length)) << at << " " << length;
+            ASSERT_EQ(edit.textPart(at, length), text.mid(at, length)) << at << " " << length;
+        }
+    }
+    EXPECT_EQ(edit.documentPart(raw.size() - 2, 10), QStringLiteral("nd"));  // not the last block's end
 }
