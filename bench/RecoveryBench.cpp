@@ -115,8 +115,21 @@ void BM_RecoveryEditorTextOf10MB(benchmark::State& state)
         benchmark::DoNotOptimize(RecoveryText::EditorText(text.chunks()));
 }
 
+// What the writer thread writes from the keeper's pieces.
+void BM_RecoveryCopyBytesOfPieces10MB(benchmark::State& state)
+{
+    TKRichEdit* m = form().Memo1;
+    m->setText(page());
+    RecoveryText text;
+    text.reset(m->document()->toRawText());
+    const RecoveryCopy copy{QStringLiteral("/a/b.html"), OriginOpening, 1, LineEnds::CrLf, QDateTime::currentDateTime(), QString()};
+    for (auto _ : state)
+        benchmark::DoNotOptimize(RecoveryCopyBytes(copy, text));
+}
+
 } // namespace
 
+BENCHMARK(BM_RecoveryCopyBytesOfPieces10MB)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RecoveryRawTextOf10MB)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RecoveryEditorTextOf10MB)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RecoveryTextOf10MB)->Unit(benchmark::kMillisecond);

@@ -36,8 +36,9 @@ std::optional<qint64> parseNumber(const QByteArray& value)
 
 namespace {
 
-// The copy's head: every field but the text, up to the blank line.
-QByteArray recoveryCopyHead(const RecoveryCopy& copy)
+// The copy's head: every field but the text, up to the blank line; the
+// text's length is given.
+QByteArray recoveryCopyHead(const RecoveryCopy& copy, qsizetype length)
 {
     QByteArray out = kMagic;
     out += "path=" + QUrl::toPercentEncoding(copy.documentPath) + '\n';
@@ -45,27 +46,66 @@ QByteArray recoveryCopyHead(const RecoveryCopy& copy)
     out += "encoding=" + QByteArray::number(copy.encoding) + '\n';
     out += "lineends=" + lineEndsName(copy.lineEnds) + '\n';
     out += "saved=" + QByteArray::number(copy.saved.toMSecsSinceEpoch()) + '\n';
-    out += "length=" + QByteArray::number(copy.text.size()) + "\n\n";
+    out += "length=" + QByteArray::number(length) + "\n\n";
     return out;
 }
 
-// Writes the copy's bytes a slice of the text at a time, so a large page's
+// The text's bytes, UTF-16LE, gathered a slice at a time: a large page's
 // copy is never held as bytes whole beside its text.
+class Utf16Writer {
+public:
+    explicit Utf16Writer(QIODevice& to)
+        : to_(to) {}
+    void put(QStringView text)
+    {
+        while (ok_ && !text.isEmpty()) {
+            const qsizetype n = std::min(kSlice - used_, text.size());
+            qToLittleEndian<char16_t>(text.utf16(), n, bytes_.data() + 2 * used_);
+            used_ += n;
+            text = text.mid(n);
+            if (used_ == kSlice)
+                flush();
+        }
+    }
+    bool finish()
+    {
+        flush();
+        return ok_;
+    }
+
+private:
+    static constexpr qsizetype kSlice = qsizetype(1) << 18;
+    void flush()
+    {
+        if (ok_ && used_ > 0)
+            ok_ = to_.write(bytes_.constData(), 2 * used_) == 2 * used_;
+        used_ = 0;
+    }
+    QIODevice& to_;
+    QByteArray bytes_{2 * kSlice, Qt::Uninitialized};
+    qsizetype used_ = 0;
+    bool ok_ = true;
+};
+
 bool writeRecoveryCopy(QIODevice& to, const RecoveryCopy& copy)
 {
-    const QByteArray head = recoveryCopyHead(copy);
+    const QByteArray head = recoveryCopyHead(copy, copy.text.size());
     if (to.write(head) != head.size())
         return false;
-    constexpr qsizetype kSlice = qsizetype(1) << 19;
-    QByteArray bytes;
-    for (qsizetype at = 0; at < copy.text.size(); at += kSlice) {
-        const qsizetype n = std::min(kSlice, copy.text.size() - at);
-        bytes.resize(n * 2);
-        qToLittleEndian<char16_t>(copy.text.utf16() + at, n, bytes.data());
-        if (to.write(bytes) != bytes.size())
-            return false;
-    }
-    return true;
+    Utf16Writer out(to);
+    out.put(copy.text);
+    return out.finish();
+}
+
+// The same with the text made from raw pieces as it is written.
+bool writeRecoveryCopy(QIODevice& to, const RecoveryCopy& copy, const RecoveryText& raw)
+{
+    const QByteArray head = recoveryCopyHead(copy, raw.editorSize());
+    if (to.write(head) != head.size())
+        return false;
+    Utf16Writer out(to);
+    RecoveryText::ForEachEditorRun(raw.chunks(), [&out](QStringView run) { out.put(run); });
+    return out.finish();
 }
 
 } // namespace
@@ -77,6 +117,16 @@ QByteArray RecoveryCopyBytes(const RecoveryCopy& copy)
     QBuffer buffer(&out);
     buffer.open(QIODevice::WriteOnly);
     writeRecoveryCopy(buffer, copy);
+    return out;
+}
+
+QByteArray RecoveryCopyBytes(const RecoveryCopy& copy, const RecoveryText& raw)
+{
+    QByteArray out;
+    out.reserve(raw.editorSize() * 2 + 256);
+    QBuffer buffer(&out);
+    buffer.open(QIODevice::WriteOnly);
+    writeRecoveryCopy(buffer, copy, raw);
     return out;
 }
 
@@ -159,6 +209,8 @@ QString RecoveryWriteFailureMessage(const QString& error)
 namespace {
 // Chunks hold up to twice this; an edit moves at most one chunk's characters.
 constexpr qsizetype kChunk = 32 * 1024;
+// The raw text's line break, CR LF in the editor text.
+constexpr QChar kBreak = QChar::ParagraphSeparator;
 } // namespace
 
 void RecoveryText::reset(const QString& raw)
@@ -169,8 +221,11 @@ void RecoveryText::reset(const QString& raw)
 void RecoveryText::reset(qsizetype size, const std::function<QString(qsizetype at, qsizetype length)>& read)
 {
     chunks_.clear();
-    for (qsizetype at = 0; at < size; at += kChunk)
+    breaks_ = 0;
+    for (qsizetype at = 0; at < size; at += kChunk) {
         chunks_.push_back(read(at, std::min(kChunk, size - at)));
+        breaks_ += chunks_.back().count(kBreak);
+    }
     size_ = size;
 }
 
@@ -194,6 +249,7 @@ bool RecoveryText::replace(qsizetype position, qsizetype removed, const QString&
     qsizetype at = offset;
     while (left > 0 && j < chunks_.size()) {
         const qsizetype n = std::min(left, chunks_[j].size() - at);
+        breaks_ -= QStringView(chunks_[j]).mid(at, n).count(kBreak);
         chunks_[j].remove(at, n);
         left -= n;
         if (left > 0) {
@@ -203,6 +259,7 @@ bool RecoveryText::replace(qsizetype position, qsizetype removed, const QString&
     }
     chunks_[i].insert(offset, added);
     size_ += added.size() - removed;
+    breaks_ += added.count(kBreak);
     // Chunks emptied past i go; one grown too large is split.
     const auto last = chunks_.begin() + std::min(j + 1, chunks_.size());
     chunks_.erase(std::remove_if(chunks_.begin() + i + 1, last, [](const QString& c) { return c.isEmpty(); }), last);
@@ -219,29 +276,32 @@ bool RecoveryText::replace(qsizetype position, qsizetype removed, const QString&
     return true;
 }
 
-QString RecoveryText::EditorText(const std::vector<QString>& chunks)
+void RecoveryText::ForEachEditorRun(const std::vector<QString>& chunks, const std::function<void(QStringView run)>& take)
 {
-    // The runs between line breaks are found by the string search (which
-    // scans many characters at a time) and copied whole: a copy of a large
-    // page is written after every pause in the typing.
-    constexpr QChar kBreak = QChar::ParagraphSeparator;
-    qsizetype n = 0;
-    for (const QString& c : chunks) {
-        n += c.size();
-        for (qsizetype at = c.indexOf(kBreak); at >= 0; at = c.indexOf(kBreak, at + 1))
-            ++n;
-    }
-    QString text(n, Qt::Uninitialized);
-    QChar* out = text.data();
+    // The runs between breaks are found by the string search (which scans
+    // many characters at a time) and handed on whole: a copy of a large page
+    // is written after every pause in the typing.
+    static const QString crLf = QStringLiteral("\r\n");
     for (const QString& c : chunks) {
         qsizetype from = 0;
         for (qsizetype at = c.indexOf(kBreak); at >= 0; from = at + 1, at = c.indexOf(kBreak, from)) {
-            out = std::copy(c.constData() + from, c.constData() + at, out);
-            *out++ = u'\r';
-            *out++ = u'\n';
+            if (at > from)
+                take(QStringView(c).mid(from, at - from));
+            take(crLf);
         }
-        out = std::copy(c.constData() + from, c.constData() + c.size(), out);
+        if (c.size() > from)
+            take(QStringView(c).mid(from));
     }
+}
+
+QString RecoveryText::EditorText(const std::vector<QString>& chunks)
+{
+    qsizetype n = 0;
+    for (const QString& c : chunks)
+        n += c.size() + c.count(kBreak);
+    QString text;
+    text.reserve(n);
+    ForEachEditorRun(chunks, [&text](QStringView run) { text += run; });
     return text;
 }
 
@@ -286,11 +346,11 @@ bool RecoveryWriter::write(RecoveryCopy copy)
     return true;
 }
 
-bool RecoveryWriter::write(RecoveryCopy copy, std::vector<QString> rawChunks)
+bool RecoveryWriter::write(RecoveryCopy copy, RecoveryText raw)
 {
     if (!claimOrSay())
         return false;
-    post({false, std::move(copy), std::move(rawChunks)});
+    post({false, std::move(copy), std::move(raw)});
     return true;
 }
 
@@ -348,10 +408,10 @@ void RecoveryWriter::run()
             if (QFileInfo::exists(copyPath_) && !QFile::remove(copyPath_))
                 error = QStringLiteral("не удалось удалить \"%1\"").arg(QDir::toNativeSeparators(copyPath_));
         } else {
-            if (job.rawChunks)
-                job.copy.text = RecoveryText::EditorText(*job.rawChunks);
             QSaveFile f(copyPath_);
-            if (!f.open(QIODevice::WriteOnly) || !writeRecoveryCopy(f, job.copy) || !f.commit())
+            const bool written = f.open(QIODevice::WriteOnly)
+                && (job.raw ? writeRecoveryCopy(f, job.copy, *job.raw) : writeRecoveryCopy(f, job.copy));
+            if (!written || !f.commit())
                 error = f.errorString();
         }
 

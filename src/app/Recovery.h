@@ -36,6 +36,10 @@ struct RecoveryCopy {
 // "name=value" lines, the path percent-encoded, an empty line) followed by
 // the text as UTF-16LE, so every character, raw-byte ones too, comes back.
 QByteArray RecoveryCopyBytes(const RecoveryCopy& copy);
+class RecoveryText;
+// The same with the text (copy.text not read) made from the raw text, as the
+// writer writes it.
+QByteArray RecoveryCopyBytes(const RecoveryCopy& copy, const RecoveryText& raw);
 // nullopt for anything that is not a whole copy (cut short, damaged, foreign).
 std::optional<RecoveryCopy> ParseRecoveryCopy(const QByteArray& bytes);
 
@@ -66,13 +70,18 @@ public:
     // text left as it was) when the range lies outside it.
     bool replace(qsizetype position, qsizetype removed, const QString& added);
     qsizetype size() const { return size_; }
+    // The length of the editor text, CR LF for each break.
+    qsizetype editorSize() const { return size_ + breaks_; }
     const std::vector<QString>& chunks() const { return chunks_; }
     // The editor text of raw chunks: CR LF for every U+2029.
     static QString EditorText(const std::vector<QString>& chunks);
+    // The same text handed over in order, a run at a time.
+    static void ForEachEditorRun(const std::vector<QString>& chunks, const std::function<void(QStringView run)>& take);
 
 private:
     std::vector<QString> chunks_;
     qsizetype size_ = 0;
+    qsizetype breaks_ = 0;
 };
 
 // One instance's copy. Writes and removals run on a thread of their own in
@@ -92,9 +101,9 @@ public:
     bool claim();
     // False (and nothing queued) when the lock cannot be taken.
     bool write(RecoveryCopy copy);
-    // The same with the text given as raw chunks, made into the editor text
-    // on the writer's thread.
-    bool write(RecoveryCopy copy, std::vector<QString> rawChunks);
+    // The same with the text given as the raw text's chunks (shared, not
+    // copied), made into the editor text as the writer's thread writes it.
+    bool write(RecoveryCopy copy, RecoveryText raw);
     void remove();
     // Waits until everything asked so far is done.
     void wait();
@@ -105,7 +114,7 @@ private:
     struct Job {
         bool remove = false;
         RecoveryCopy copy;
-        std::optional<std::vector<QString>> rawChunks;
+        std::optional<RecoveryText> raw;
     };
     void run();
     void post(Job job);

@@ -91,14 +91,21 @@ TEST(RecoveryTextChunks, EditsAnywhereGiveTheTextAStringWouldHold)
         ASSERT_TRUE(text.replace(at, removed, added));
         reference.replace(at, removed, added);
         ASSERT_EQ(text.size(), reference.size()) << step;
+        if (step % 100 == 0) {
+            ASSERT_EQ(text.editorSize(), reference.size() + reference.count(sep)) << step;
+        }
     }
     QString expected = reference;
     expected.replace(sep, QStringLiteral("\r\n"));
     EXPECT_EQ(RecoveryText::EditorText(text.chunks()), expected);
+    EXPECT_EQ(text.editorSize(), expected.size());
+    // What the writer writes from the chunks is the copy of that text.
+    EXPECT_EQ(RecoveryCopyBytes(sample(QString()), text), RecoveryCopyBytes(sample(expected)));
     EXPECT_FALSE(text.replace(reference.size() - 1, 2, QString()));
     text.reset(QString());
     ASSERT_TRUE(text.replace(0, 0, QStringLiteral("a") + sep));
     EXPECT_EQ(RecoveryText::EditorText(text.chunks()), QStringLiteral("a\r\n"));
+    EXPECT_EQ(text.editorSize(), 3);
 }
 
 TEST_F(RecoveryTest, LiveCopyIsNotTakenAndGoesWhenTheInstanceEnds)
@@ -134,6 +141,16 @@ TEST_F(RecoveryTest, ALargeCopyIsWrittenInSlicesThatJoinExactly)
     const QByteArray bytes = ReadBytes(writer.copyPath());
     EXPECT_EQ(bytes, RecoveryCopyBytes(sample(text)));
     EXPECT_EQ(ParseRecoveryCopy(bytes)->text, text);
+
+    // The same text given as the raw text's chunks.
+    QString raw = text;
+    raw.replace(QStringLiteral("\r\n"), QString(QChar::ParagraphSeparator));
+    RecoveryText chunks;
+    chunks.reset(raw);
+    ASSERT_GT(chunks.chunks().size(), 20u);
+    ASSERT_TRUE(writer.write(sample(QStringLiteral("not this")), chunks));
+    writer.wait();
+    EXPECT_EQ(ReadBytes(writer.copyPath()), bytes);
 }
 
 TEST_F(RecoveryTest, LeftCopiesNewestFirstAndUnreadableOnesKeptInTheBackupFolder)

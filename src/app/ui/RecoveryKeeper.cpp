@@ -105,7 +105,7 @@ void RecoveryKeeper::tick()
         rawValid_ = true;
     }
     RecoveryCopy copy{state.fileName, state.origin, state.encoding, state.lineEnds, QDateTime::currentDateTime(), QString()};
-    if (!writer_.write(std::move(copy), raw_.chunks()))
+    if (!writer_.write(std::move(copy), raw_))
         return;
     takeCurrentAsWritten();
 }
