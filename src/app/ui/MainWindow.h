@@ -7,6 +7,7 @@
 #include "editor/MessageLog.h"
 #include "store/ColourNotation.h"
 
+#include <QFont>
 #include <QMainWindow>
 #include <QStringList>
 #include <functional>
@@ -509,6 +510,14 @@ private:
     bool shown_ = false;
     // A caret report is due at the next turn of the event loop.
     bool caretReportDue_ = false;
+    // Widths fitStatusPanels measured last, for the font they were measured
+    // in: the panels are fitted again at every key.
+    struct CaretReportWidths {
+        QFont font;
+        int sample = -1;
+        QString text;
+        int textWidth = 0;
+    } caretReportWidths_;
     bool closing_ = false;
     QString hintAfterMessage_; // panel 0's text once the shown log line ends
 };

@@ -137,9 +137,16 @@ void TForm1::fitStatusPanels()
     // The caret report gets the room a long report needs, or its own text's
     // when that is longer; the hints take what is left.
     QLabel* caret = panels_.value(1);
-    const QFontMetrics fm(caret->font());
+    CaretReportWidths& known = caretReportWidths_;
+    if (known.sample < 0 || known.font != caret->font()) {
+        known = {caret->font(), QFontMetrics(caret->font()).horizontalAdvance(kCaretReportSample), QString(), 0};
+    }
+    if (known.text != caret->text()) {
+        known.text = caret->text();
+        known.textWidth = QFontMetrics(known.font).horizontalAdvance(known.text);
+    }
     const int margins = 2 * caret->frameWidth() + 2 * caret->margin() + 8;
-    const int room = std::min(kCaretReportWidest, margins + std::max(fm.horizontalAdvance(kCaretReportSample), fm.horizontalAdvance(caret->text())));
+    const int room = std::min(kCaretReportWidest, margins + std::max(known.sample, known.textWidth));
     caret->setMinimumWidth(room);
     int others = room + 24; // the caret report, the size grip and the gaps
     for (QWidget* w : {static_cast<QWidget*>(STATUS_ENCODING), static_cast<QWidget*>(STATUS_LINEENDS), static_cast<QWidget*>(panels_.value(2))})
