@@ -374,10 +374,10 @@ QString TKRichEdit::textPart(int offset, int length) const
 namespace {
 
 // A piece of a line is copied from the line's text when the line is not much
-// longer than the piece; out of a long line it is read a character at a time,
-// since a cursor placed on a line measures the line up to its place. (A
-// character looked up by position costs a search of the whole document's
-// pieces: a lot of them on a page of many lines.)
+// longer than the piece; out of a long line a piece of a few pages is read a
+// character at a time, since a cursor placed on a line measures the line up to
+// its place. (A character looked up by position costs a search of the whole
+// document's pieces: a lot of them on a page of many lines.)
 void appendBlockPart(QString& out, const QTextBlock& block, int from, int to)
 {
     if (block.length() <= 4 * (to - from) + 1024) {
@@ -385,8 +385,16 @@ void appendBlockPart(QString& out, const QTextBlock& block, int from, int to)
         return;
     }
     const QTextDocument* doc = block.document();
-    for (int i = from; i < to; ++i)
-        out += doc->characterAt(i);
+    if (to - from <= 32 * 1024) {
+        for (int i = from; i < to; ++i)
+            out += doc->characterAt(i);
+        return;
+    }
+    // Many pages of it: a selection measures the line once for each end.
+    QTextCursor c(const_cast<QTextDocument*>(doc));
+    c.setPosition(from);
+    c.setPosition(to, QTextCursor::KeepAnchor);
+    out += c.selectedText();
 }
 
 } // namespace

@@ -102,4 +102,14 @@ TEST(KRichEditTextModel, PartsReadAcrossLinesAndPiecesAsTheWholeText)
         }
     }
     EXPECT_EQ(edit.documentPart(raw.size() - 2, 10), QStringLiteral("nd"));  // not the last block's end
+
+    // Many pages out of a far longer line.
+    QString wide;
+    for (int i = 0; wide.size() < 300000; ++i)
+        wide += QString::number(i) + u' ';
+    edit.setText(QStringLiteral("a\r\n") + wide + QStringLiteral("\r\nb"));
+    const QString wideRaw = edit.document()->toRawText();
+    for (const int at : {0, 1, 2, 1000, 150000})
+        EXPECT_EQ(edit.documentPart(at, 40000), wideRaw.mid(at, 40000)) << at;
+    EXPECT_EQ(edit.documentPart(wideRaw.size() - 40000, 50000), wideRaw.right(40000));
 }
