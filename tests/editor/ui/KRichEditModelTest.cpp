@@ -103,6 +103,15 @@ TEST(KRichEditTextModel, PartsReadAcrossLinesAndPiecesAsTheWholeText)
     }
     EXPECT_EQ(edit.documentPart(raw.size() - 2, 10), QStringLiteral("nd"));  // not the last block's end
 
+    // After a final break: the empty last line, and the halves of the break.
+    edit.setText(QStringLiteral("b\r\n"));
+    QTextCursor(edit.document()).insertText(QStringLiteral("a"));  // not the text as set
+    EXPECT_EQ(edit.documentPart(0, 10), QStringLiteral("ab\u2029"));
+    EXPECT_EQ(edit.textPart(0, 10), QStringLiteral("ab\r\n"));
+    EXPECT_EQ(edit.textPart(2, 1), QStringLiteral("\r"));
+    EXPECT_EQ(edit.textPart(3, 5), QStringLiteral("\n"));
+    EXPECT_EQ(edit.textPart(4, 5), QString());
+
     // Many pages out of a far longer line.
     QString wide;
     for (int i = 0; wide.size() < 300000; ++i)
