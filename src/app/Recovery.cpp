@@ -87,48 +87,36 @@ private:
     bool ok_ = true;
 };
 
-bool writeRecoveryCopy(QIODevice& to, const RecoveryCopy& copy)
+// Writes the copy with its text, or with the text made from raw pieces as it
+// is written.
+bool writeRecoveryCopy(QIODevice& to, const RecoveryCopy& copy, const RecoveryText* raw)
 {
-    const QByteArray head = recoveryCopyHead(copy, copy.text.size());
+    const QByteArray head = recoveryCopyHead(copy, raw ? raw->editorSize() : copy.text.size());
     if (to.write(head) != head.size())
         return false;
     Utf16Writer out(to);
-    out.put(copy.text);
+    if (raw)
+        RecoveryText::ForEachEditorRun(raw->chunks(), [&out](QStringView run) { out.put(run); });
+    else
+        out.put(copy.text);
     return out.finish();
 }
 
-// The same with the text made from raw pieces as it is written.
-bool writeRecoveryCopy(QIODevice& to, const RecoveryCopy& copy, const RecoveryText& raw)
-{
-    const QByteArray head = recoveryCopyHead(copy, raw.editorSize());
-    if (to.write(head) != head.size())
-        return false;
-    Utf16Writer out(to);
-    RecoveryText::ForEachEditorRun(raw.chunks(), [&out](QStringView run) { out.put(run); });
-    return out.finish();
-}
-
-} // namespace
-
-QByteArray RecoveryCopyBytes(const RecoveryCopy& copy)
+QByteArray recoveryCopyBytes(const RecoveryCopy& copy, const RecoveryText* raw)
 {
     QByteArray out;
-    out.reserve(copy.text.size() * 2 + 256);
-    QBuffer buffer(&out);
-    buffer.open(QIODevice::WriteOnly);
-    writeRecoveryCopy(buffer, copy);
-    return out;
-}
-
-QByteArray RecoveryCopyBytes(const RecoveryCopy& copy, const RecoveryText& raw)
-{
-    QByteArray out;
-    out.reserve(raw.editorSize() * 2 + 256);
+    out.reserve((raw ? raw->editorSize() : copy.text.size()) * 2 + 256);
     QBuffer buffer(&out);
     buffer.open(QIODevice::WriteOnly);
     writeRecoveryCopy(buffer, copy, raw);
     return out;
 }
+
+} // namespace
+
+QByteArray RecoveryCopyBytes(const RecoveryCopy& copy) { return recoveryCopyBytes(copy, nullptr); }
+
+QByteArray RecoveryCopyBytes(const RecoveryCopy& copy, const RecoveryText& raw) { return recoveryCopyBytes(copy, &raw); }
 
 std::optional<RecoveryCopy> ParseRecoveryCopy(const QByteArray& bytes)
 {
@@ -409,8 +397,7 @@ void RecoveryWriter::run()
                 error = QStringLiteral("не удалось удалить \"%1\"").arg(QDir::toNativeSeparators(copyPath_));
         } else {
             QSaveFile f(copyPath_);
-            const bool written = f.open(QIODevice::WriteOnly)
-                && (job.raw ? writeRecoveryCopy(f, job.copy, *job.raw) : writeRecoveryCopy(f, job.copy));
+            const bool written = f.open(QIODevice::WriteOnly) && writeRecoveryCopy(f, job.copy, job.raw ? &*job.raw : nullptr);
             if (!written || !f.commit())
                 error = f.errorString();
         }

@@ -384,14 +384,12 @@ void appendBlockPart(QString& out, const QTextBlock& block, int from, int to)
         out += QStringView(block.text()).mid(from - block.position(), to - from);
         return;
     }
-    const QTextDocument* doc = block.document();
     if (to - from <= 32 * 1024) {
-        for (int i = from; i < to; ++i)
-            out += doc->characterAt(i);
+        out += TEditorDocumentLayout::lineText(block, from - block.position(), to - from);
         return;
     }
     // Many pages of it: a selection measures the line once for each end.
-    QTextCursor c(const_cast<QTextDocument*>(doc));
+    QTextCursor c(const_cast<QTextDocument*>(block.document()));
     c.setPosition(from);
     c.setPosition(to, QTextCursor::KeepAnchor);
     out += c.selectedText();
